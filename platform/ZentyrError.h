@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// The one error type of the program. Every failure that should reach the operator, or be
+// swallowed by a start-up, shutdown or connection guard, is raised as a ZentyrError carrying
+// the message text the operator sees.
+class ZentyrError : public std::runtime_error
+{
+public:
+    explicit ZentyrError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
+
+    const QString& message() const noexcept { return m_message; }
+
+private:
+    QString m_message;
+};

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <memory>
+
+namespace hostsim {
+
+// Time source of the machine model. Tests and benchmarks inject a manual clock; the simulator
+// program uses a steady clock.
+class IClock
+{
+public:
+    virtual ~IClock() = default;
+    virtual qint64 NowMs() const = 0;
+};
+
+// A monotonic clock in milliseconds since its creation.
+class SteadyClock final : public IClock
+{
+public:
+    SteadyClock();
+    qint64 NowMs() const override;
+
+private:
+    qint64 m_startNs;
+};
+
+// A clock that only moves when told to.
+class ManualClock final : public IClock
+{
+public:
+    qint64 NowMs() const override { return m_nowMs; }
+    void Advance(qint64 ms) { m_nowMs += ms; }
+    void Set(qint64 ms) { m_nowMs = ms; }
+
+private:
+    qint64 m_nowMs = 0;
+};
+
+// The block the probe touches: an axis-aligned box in machine coordinates. G31 moves stop at
+// the first face they meet.
+struct ProbeTarget
+{
+    bool enabled = true;
+    double xMin = -1.0, xMax = 1.0;
+    double yMin = -1.0, yMax = 1.0;
+    double zMin = -10.0, zTop = -1.0;
+};
+
+// Snapshot of what the simulator window shows.
+struct AxisState
+{
+    double machine = 0.0;  // machine coordinate
+    double work = 0.0;     // work coordinate (machine minus work offset), as DRO 800.. shows
+    bool referenced = false;
+};
+
+class MachineState;
+
+// The simulated controller: machine state, a G-code interpreter for the subset the add-on
+// uses, motion in time, probing, program runs and macros. Plain logic: not thread-safe, no
+// event loop, every operation first brings the machine up to the clock's present.
+//
+// Operations never throw for bad input: bad G-code, unknown codes and unreadable files are
+// reported on the status line (Message history) and otherwise ignored.
+class MachineModel final
+{
+public:
+    // `controllerFolder` holds GCode/ and Macros/<profile>/ (both created when missing and the
+    // folder is not empty).
+    MachineModel(const IClock& clock, const QString& controllerFolder, const QString& profile);
+    ~MachineModel();
+    MachineModel(const MachineModel&) = delete;
+    MachineModel& operator=(const MachineModel&) = delete;
+
+    // ---- The fourteen script operations ----
+    void DeActivateSignal(int signal);
+    double GetVar(int index);
+    void Code(const QString& text);
+    bool IsMoving();
+    void DoOEMButton(int code);
+    void DoButton(int number);
+    bool GetOEMLed(int code);
+    double GetOEMDRO(int code);
+    void SetOEMDRO(int code, double value);
+    int IsLoading();
+    void SetButtonText(const QString& text);
+    void Message(const QString& text);
+    QString FileName();
+    void LoadFile(const QString& path);
+
+    // ---- Simulation ----
+    // Brings motion, dwell, program runs and loading up to the clock's present.
+    void Advance();
+
+    // ---- For the simulator's window and for tests ----
+    QString ControllerFolder() const;
+    QString Profile() const;
+    QString MacroFolder() const;        // <controller folder>/Macros/<profile>/
+    ProbeTarget GetProbeTarget() const;
+    void SetProbeTarget(const ProbeTarget& target);
+    AxisState Axis(int axis) const;     // 0..5 = X, Y, Z, A, B, C
+    bool InReset() const;
+    QString StatusLine() const;         // the last Message
+    QStringList MessageHistory() const; // every Message, oldest first
+    int CurrentLine() const;            // line of the loaded file being run (DRO 816)
+    QStringList LoadedLines() const;
+    bool ProgramRunning() const;
+
+private:
+    std::unique_ptr<MachineState> m_state;
+};
+
+}  // namespace hostsim

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds Zentyr and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh
+tools/build.sh
+cd build
+ctest --output-on-failure -j2 --timeout 180
