@@ -1,0 +1,157 @@
+#include "host/MachUpdateThread.h"
+
+#include "host/Mach4_TLB.h"
+#include "host/MachBinding.h"
+#include "platform/ZentyrError.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int16_t ResetLed = 800;
+}
+
+TMachUpdateThread::TMachUpdateThread(IMach4DocumentFactory& documents, QObject* parent)
+    : QObject(parent), m_documents(documents)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &TMachUpdateThread::OnTimer);
+}
+
+TMachUpdateThread::~TMachUpdateThread()
+{
+    m_timer.stop();
+    m_registrations.clear();
+}
+
+void TMachUpdateThread::SetInterval(int ms)
+{
+    m_interval = std::max(0, ms);
+}
+
+void TMachUpdateThread::Start()
+{
+    if (m_started || m_terminated)
+        return;
+    m_started = true;
+    m_suspended = false;
+    ArmTimer(0);
+}
+
+void TMachUpdateThread::Suspend()
+{
+    if (!m_started || m_terminated)
+        return;
+    m_suspended = true;
+    m_timer.stop();
+}
+
+void TMachUpdateThread::Resume()
+{
+    if (!m_started) {
+        Start();
+        return;
+    }
+    if (!m_suspended || m_terminated)
+        return;
+    m_suspended = false;
+    // The loop was held in its pause; it goes on with a full pause at the same interval.
+    if (!m_inPass)
+        ArmTimer(m_interval);
+}
+
+void TMachUpdateThread::Terminate()
+{
+    m_terminated = true;
+    m_timer.stop();
+}
+
+void TMachUpdateThread::Register(QObject* control)
+{
+    auto* pollable = dynamic_cast<IMachPollable*>(control);
+    if (pollable == nullptr)
+        return;
+    m_registrations.append(Registration{control, pollable});
+}
+
+void TMachUpdateThread::Unregister(QObject* control)
+{
+    m_registrations.removeIf([control](const Registration& r) { return r.object == control; });
+}
+
+void TMachUpdateThread::ClearRegistrations()
+{
+    m_registrations.clear();
+}
+
+QList<QObject*> TMachUpdateThread::Registrations() const
+{
+    QList<QObject*> live;
+    live.reserve(m_registrations.size());
+    for (const Registration& r : m_registrations) {
+        if (r.object)
+            live.append(r.object.data());
+    }
+    return live;
+}
+
+void TMachUpdateThread::PollPass()
+{
+    if (!m_document) {
+        auto document = m_documents.CreateDocument();
+        document->SetConnectKind(IMach4Document::ConnectKind::RunningInstance);
+        document->Connect();
+        m_document = std::move(document);
+    }
+    if (!m_iMach)
+        m_iMach = m_document->GetScriptObject();
+    if (!m_iMach)
+        throw ZentyrError(QStringLiteral("IMach not Set"));
+
+    IMyScriptObject& mach = *m_iMach;
+    m_machineInReset = mach.GetOEMLed(ResetLed);
+
+    bool sawDead = false;
+    // Indexing, not iterators: a refresh may register further controls (they join this pass).
+    for (qsizetype i = 0; i < m_registrations.size(); ++i) {
+        const Registration& entry = m_registrations[i];
+        if (entry.object.isNull()) {
+            sawDead = true;
+            continue;
+        }
+        entry.pollable->PollRefresh(mach, m_machineInReset);
+    }
+    if (sawDead)
+        PruneDeadRegistrations();
+}
+
+void TMachUpdateThread::OnTimer()
+{
+    if (!IsPolling() || m_inPass)
+        return;
+    m_inPass = true;
+    bool failed = false;
+    try {
+        PollPass();
+    } catch (...) {
+        // The host has gone or refused a read: polling ends without a word.
+        failed = true;
+    }
+    m_inPass = false;
+    if (failed) {
+        Terminate();
+        Q_EMIT PollingStopped();
+        return;
+    }
+    if (IsPolling())
+        ArmTimer(m_interval);
+}
+
+void TMachUpdateThread::ArmTimer(int ms)
+{
+    m_timer.start(std::max(0, ms));
+}
+
+void TMachUpdateThread::PruneDeadRegistrations()
+{
+    m_registrations.removeIf([](const Registration& r) { return r.object.isNull(); });
+}
