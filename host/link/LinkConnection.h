@@ -1,0 +1,61 @@
+#pragma once
+
+#include "host/link/LinkProtocol.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+namespace hostlink {
+
+// How long one call may take, connect and handshake included, before the host counts as
+// gone. Kept well under two seconds so an operator action never appears to hang.
+inline constexpr int LinkDefaultTimeoutMs = 1500;
+
+// One connection to the simulated host: a blocking request/reply channel over the host's local
+// socket. Each call sends one request and waits for its reply, at most the timeout.
+//
+// Once a call has failed for a transport reason (timeout, closed connection, garbled reply)
+// the connection is dead: the socket is closed and every later call fails at once with the
+// same message. An error reply from the host fails only that call.
+//
+// Not thread-safe: one connection is used by one thread (the application makes every host call
+// on its user-interface thread). All failures are raised as ZentyrError.
+class LinkConnection final
+{
+public:
+    explicit LinkConnection(QString socketPath, int timeoutMs = LinkDefaultTimeoutMs);
+    ~LinkConnection();
+    LinkConnection(const LinkConnection&) = delete;
+    LinkConnection& operator=(const LinkConnection&) = delete;
+
+    // Connects and exchanges protocol versions. Raises "The controller is not running" style
+    // errors when nothing answers on the socket. Does nothing when already open.
+    void Open();
+    bool IsOpen() const { return m_fd >= 0; }
+
+    // Closes the socket; later calls fail with `reason`.
+    void Close(const QString& reason);
+
+    // Sends one request and returns the reply's value (type as the operation's signature says).
+    WireValue Call(LinkOp op, const WireValue* args = nullptr, int argCount = 0);
+
+    const QString& SocketPath() const { return m_path; }
+
+private:
+    [[noreturn]] void Fail(const QString& reason);
+    qint64 RemainingMs(qint64 deadline) const;
+    void SendAll(const char* data, qsizetype size, qint64 deadline);
+    void ReceiveFrame(qint64 deadline, quint32* payloadBytes);
+
+    QString m_path;
+    int m_timeoutMs;
+    int m_fd = -1;
+    quint32 m_seq = 0;
+    QString m_deadReason;  // why calls fail; empty while open or never opened
+    QByteArray m_out;      // reused request buffer
+    QByteArray m_in;       // reused reply buffer
+    LinkReply m_reply;     // reused decode target
+};
+
+}  // namespace hostlink
