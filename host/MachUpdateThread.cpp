@@ -14,6 +14,7 @@ TMachUpdateThread::TMachUpdateThread(IMach4DocumentFactory& documents, QObject* 
     : QObject(parent), m_documents(documents)
 {
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &TMachUpdateThread::OnTimer);
 }
 

@@ -19,35 +19,36 @@ QStringList RecordingHost::Calls(const QString& prefix) const
     return found;
 }
 
-void RecordingHost::Record(const QString& entry)
+void RecordingHost::Record(const std::function<QString()>& entry)
 {
     const int number = callCount++;
     if (failFromCall >= 0 && number >= failFromCall)
         throw ZentyrError(QStringLiteral("The controller has closed the connection"));
-    journal.append(entry);
+    if (keepJournal)
+        journal.append(entry());
 }
 
 void RecordingHost::DeActivateSignal(int16_t signal)
 {
-    Record(QStringLiteral("DeActivateSignal(%1)").arg(signal));
+    Record([&] { return QStringLiteral("DeActivateSignal(%1)").arg(signal); });
 }
 
 double RecordingHost::GetVar(int16_t index)
 {
-    Record(QStringLiteral("GetVar(%1)").arg(index));
+    Record([&] { return QStringLiteral("GetVar(%1)").arg(index); });
     return vars.value(index, 0.0);
 }
 
 void RecordingHost::Code(const QString& text)
 {
-    Record(QStringLiteral("Code(") + Quoted(text) + QLatin1Char(')'));
+    Record([&] { return QStringLiteral("Code(") + Quoted(text) + QLatin1Char(')'); });
     if (onCode)
         onCode(text);
 }
 
 bool RecordingHost::IsMoving()
 {
-    Record(QStringLiteral("IsMoving()"));
+    Record([&] { return QStringLiteral("IsMoving()"); });
     if (movingSequence.empty())
         return movingDefault;
     const bool moving = movingSequence.front();
@@ -57,37 +58,37 @@ bool RecordingHost::IsMoving()
 
 void RecordingHost::DoOEMButton(int16_t code)
 {
-    Record(QStringLiteral("DoOEMButton(%1)").arg(code));
+    Record([&] { return QStringLiteral("DoOEMButton(%1)").arg(code); });
     if (onOEMButton)
         onOEMButton(code);
 }
 
 void RecordingHost::DoButton(int16_t number)
 {
-    Record(QStringLiteral("DoButton(%1)").arg(number));
+    Record([&] { return QStringLiteral("DoButton(%1)").arg(number); });
 }
 
 bool RecordingHost::GetOEMLed(int16_t code)
 {
-    Record(QStringLiteral("GetOEMLed(%1)").arg(code));
+    Record([&] { return QStringLiteral("GetOEMLed(%1)").arg(code); });
     return leds.value(code, false);
 }
 
 double RecordingHost::GetOEMDRO(int16_t code)
 {
-    Record(QStringLiteral("GetOEMDRO(%1)").arg(code));
+    Record([&] { return QStringLiteral("GetOEMDRO(%1)").arg(code); });
     return dros.value(code, 0.0);
 }
 
 void RecordingHost::SetOEMDRO(int16_t code, double value)
 {
-    Record(QStringLiteral("SetOEMDRO(%1, %2)").arg(code).arg(value));
+    Record([&] { return QStringLiteral("SetOEMDRO(%1, %2)").arg(code).arg(value); });
     dros.insert(code, value);
 }
 
 int16_t RecordingHost::IsLoading()
 {
-    Record(QStringLiteral("IsLoading()"));
+    Record([&] { return QStringLiteral("IsLoading()"); });
     if (loadingSequence.empty())
         return 0;
     const int loading = loadingSequence.front();
@@ -97,23 +98,23 @@ int16_t RecordingHost::IsLoading()
 
 void RecordingHost::SetButtonText(const QString& text)
 {
-    Record(QStringLiteral("SetButtonText(") + Quoted(text) + QLatin1Char(')'));
+    Record([&] { return QStringLiteral("SetButtonText(") + Quoted(text) + QLatin1Char(')'); });
 }
 
 void RecordingHost::Message(const QString& text)
 {
-    Record(QStringLiteral("Message(") + Quoted(text) + QLatin1Char(')'));
+    Record([&] { return QStringLiteral("Message(") + Quoted(text) + QLatin1Char(')'); });
 }
 
 QString RecordingHost::FileName()
 {
-    Record(QStringLiteral("FileName()"));
+    Record([&] { return QStringLiteral("FileName()"); });
     return fileName;
 }
 
 void RecordingHost::LoadFile(const QString& path)
 {
-    Record(QStringLiteral("LoadFile(") + Quoted(path) + QLatin1Char(')'));
+    Record([&] { return QStringLiteral("LoadFile(") + Quoted(path) + QLatin1Char(')'); });
     fileName = path;
 }
 

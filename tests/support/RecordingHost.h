@@ -38,6 +38,8 @@ public:
     // ---- Journal ----
     QStringList journal;
     int callCount = 0;
+    // Benchmarks switch the journal off to measure the caller rather than the formatting.
+    bool keepJournal = true;
     void ClearJournal() { journal.clear(); }
     // Journal entries that start with `prefix` (e.g. "DoOEMButton").
     QStringList Calls(const QString& prefix) const;
@@ -58,7 +60,8 @@ public:
     void LoadFile(const QString& path) override;
 
 private:
-    void Record(const QString& entry);
+    // Counts the call, fails it when told to, and journals it (formatted only when kept).
+    void Record(const std::function<QString()>& entry);
 };
 
 // A document over a shared RecordingHost. Its two operations go to the same journal as
