@@ -1,0 +1,65 @@
+#include "sim/app/HostsimOptions.h"
+
+namespace hostsim {
+
+namespace {
+
+bool IsProfileSwitch(const QString& arg)
+{
+    return arg.compare(QLatin1String("/p"), Qt::CaseInsensitive) == 0
+           || arg.compare(QLatin1String("-p"), Qt::CaseInsensitive) == 0;
+}
+
+// Takes the profile name starting at arguments[i] (with `first` as its first part), joining
+// the parts of a quoted name that arrived split on blanks. Advances `i` past what it used.
+QString TakeName(const QStringList& arguments, qsizetype& i, QString first)
+{
+    if (!first.startsWith(QLatin1Char('"')))
+        return first;
+    QString name = first;
+    while (!(name.size() > 1 && name.endsWith(QLatin1Char('"'))) && i + 1 < arguments.size())
+        name += QLatin1Char(' ') + arguments[++i];
+    name.remove(0, 1);
+    if (name.endsWith(QLatin1Char('"')))
+        name.chop(1);
+    return name;
+}
+
+bool IsSafeProfileName(const QString& name)
+{
+    return !name.trimmed().isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
+           && !name.contains(QChar(0));
+}
+
+}  // namespace
+
+HostsimOptions ParseHostsimOptions(const QStringList& arguments, const QString& programFolder,
+                                   const QString& homeOverride)
+{
+    HostsimOptions options;
+    options.controllerFolder = homeOverride.isEmpty() ? programFolder : homeOverride;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        QString name;
+        if (IsProfileSwitch(arg)) {
+            if (i + 1 >= arguments.size()) {
+                options.warnings << QStringLiteral("/p without a profile name");
+                break;
+            }
+            ++i;
+            name = TakeName(arguments, i, arguments[i]);
+        } else {
+            continue;
+        }
+        if (IsSafeProfileName(name)) {
+            options.profile = name;
+        } else {
+            options.warnings << QStringLiteral("Profile name refused: \"%1\"").arg(name);
+            options.profile = QLatin1String(DefaultProfile);
+        }
+    }
+    return options;
+}
+
+}  // namespace hostsim

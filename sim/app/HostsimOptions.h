@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace hostsim {
+
+// The profile the simulator uses when started without one; its file ships beside the program.
+inline constexpr char DefaultProfile[] = "Mach3Mill";
+
+struct HostsimOptions
+{
+    QString profile = QLatin1String(DefaultProfile);
+    QString controllerFolder;  // holds GCode/ and Macros/<profile>/
+    QStringList warnings;      // what was wrong with the command line, for the status line
+};
+
+// Reads the controller's command line: `/p "Profile"` or `/p Profile` (also `-p`). A name still wrapped in double quotes, even split over several
+// arguments by a caller that did not honour the quotes, is taken whole without them. Other
+// arguments are ignored. A profile name that is empty or could leave the macro folder (a path
+// separator, "." or "..") is refused with a warning and the default profile is used.
+//
+// The controller folder is `homeOverride` when not empty (HOSTSIM_HOME), else `programFolder`.
+HostsimOptions ParseHostsimOptions(const QStringList& arguments, const QString& programFolder,
+                                   const QString& homeOverride);
+
+}  // namespace hostsim

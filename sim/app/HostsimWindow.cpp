@@ -1,0 +1,234 @@
+#include "sim/app/HostsimWindow.h"
+
+#include "host/MachConstants.h"
+#include "sim/MachineModel.h"
+#include "sim/app/Journal.h"
+#include "sim/app/ProbeTargetPanel.h"
+#include "sim/app/StatusLamp.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace hostsim {
+
+namespace {
+
+constexpr int AxisCount = 4;  // X, Y, Z, A
+constexpr int HistoryLines = 500;
+
+// The lamps and readouts the application's windows use, named as the vocabulary names them.
+constexpr int Lamps[] = {800, 13, 12, 116, 83, 14, 16, 80, 82};
+constexpr int Values[] = {818, 104, 817, 828, 816};
+
+QString LedName(int code)
+{
+    for (int ordinal = 0; ordinal <= 172; ++ordinal) {
+        const TmcOEMLEDtype kind = OEMLEDKindOfOrdinal(ordinal);
+        if (OEMLEDCode(kind) == code)
+            return OEMLEDName(kind);
+    }
+    return QStringLiteral("LED %1").arg(code);
+}
+
+QString DroName(int code)
+{
+    for (int ordinal = 0; ordinal <= 248; ++ordinal) {
+        const TmcOEMDROtype kind = OEMDROKindOfOrdinal(ordinal);
+        if (OEMDROCode(kind) == code)
+            return OEMDROName(kind);
+    }
+    return QStringLiteral("DRO %1").arg(code);
+}
+
+QString Number(double v) { return QString::number(v, 'f', 4); }
+
+// Sets a label's text only when the value moved, so an idle window costs nothing.
+void ShowNumber(QLabel* label, double& shown, double value)
+{
+    if (value == shown || (std::isnan(value) && std::isnan(shown)))
+        return;
+    shown = value;
+    label->setText(Number(value));
+}
+
+QPlainTextEdit* BoundedLog(int lines, QWidget* parent)
+{
+    auto* log = new QPlainTextEdit(parent);
+    log->setReadOnly(true);
+    log->setMaximumBlockCount(lines);
+    log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return log;
+}
+
+}  // namespace
+
+struct HostsimWindow::AxisRow
+{
+    QLabel* work;
+    QLabel* machine;
+    StatusLamp* referenced;
+    double shownWork;
+    double shownMachine;
+};
+
+HostsimWindow::HostsimWindow(MachineModel& model, Journal& journal, const QString& journalPath,
+                             QWidget* parent)
+    : QMainWindow(parent), m_model(model), m_journal(journal)
+{
+    setWindowTitle(HostCaption());
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(BuildReadouts());
+    splitter->addWidget(BuildLog(journalPath));
+    splitter->setStretchFactor(1, 1);
+    setCentralWidget(splitter);
+    resize(980, 640);
+    Refresh();
+}
+
+HostsimWindow::~HostsimWindow() = default;
+
+QWidget* HostsimWindow::BuildReadouts()
+{
+    auto* panel = new QWidget(this);
+    auto* column = new QVBoxLayout(panel);
+
+    auto* axes = new QGroupBox(QStringLiteral("Axes"), panel);
+    auto* grid = new QGridLayout(axes);
+    grid->addWidget(new QLabel(QStringLiteral("Work"), axes), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Machine"), axes), 0, 2);
+    for (int a = 0; a < AxisCount; ++a) {
+        const QString name = QString(QLatin1Char("XYZA"[a]));
+        AxisRow row{new QLabel(axes), new QLabel(axes), new StatusLamp(QStringLiteral("Ref"), axes), NAN, NAN};
+        row.work->setObjectName(QStringLiteral("work") + name);
+        row.machine->setObjectName(QStringLiteral("machine") + name);
+        grid->addWidget(new QLabel(name, axes), a + 1, 0);
+        grid->addWidget(row.work, a + 1, 1);
+        grid->addWidget(row.machine, a + 1, 2);
+        grid->addWidget(row.referenced, a + 1, 3);
+        m_axes.push_back(row);
+    }
+    column->addWidget(axes);
+
+    auto* lamps = new QGroupBox(QStringLiteral("Lamps"), panel);
+    auto* lampGrid = new QGridLayout(lamps);
+    int i = 0;
+    for (int led : Lamps) {
+        auto* lamp = new StatusLamp(LedName(led), lamps);
+        lampGrid->addWidget(lamp, i / 2, i % 2);
+        m_lamps.push_back({led, lamp});
+        ++i;
+    }
+    column->addWidget(lamps);
+
+    auto* values = new QGroupBox(QStringLiteral("Values"), panel);
+    auto* form = new QFormLayout(values);
+    for (int dro : Values) {
+        auto* label = new QLabel(values);
+        form->addRow(DroName(dro), label);
+        m_values.push_back({dro, label, NAN});
+    }
+    m_file = new QLabel(values);
+    m_file->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(QStringLiteral("File"), m_file);
+    column->addWidget(values);
+
+    column->addWidget(new ProbeTargetPanel(m_model, panel));
+    column->addStretch(1);
+    return panel;
+}
+
+QWidget* HostsimWindow::BuildLog(const QString& journalPath)
+{
+    auto* panel = new QWidget(this);
+    auto* column = new QVBoxLayout(panel);
+    m_status = new QLabel(panel);
+    m_status->setFrameShape(QFrame::Panel);
+    m_status->setFrameShadow(QFrame::Sunken);
+    column->addWidget(new QLabel(QStringLiteral("Status line"), panel));
+    column->addWidget(m_status);
+    column->addWidget(new QLabel(QStringLiteral("Message history"), panel));
+    m_history = BoundedLog(HistoryLines, panel);
+    column->addWidget(m_history, 1);
+
+    QString title = QStringLiteral("Journal");
+    if (!m_journal.FileError().isEmpty())
+        title += QStringLiteral(" (%1)").arg(m_journal.FileError());
+    else if (!journalPath.isEmpty())
+        title += QStringLiteral(" (also written to %1)").arg(journalPath);
+    column->addWidget(new QLabel(title, panel));
+    m_journalView = BoundedLog(int(Journal::WindowLines), panel);
+    column->addWidget(m_journalView, 2);
+    return panel;
+}
+
+void HostsimWindow::Refresh()
+{
+    for (int a = 0; a < AxisCount; ++a) {
+        const AxisState state = m_model.Axis(a);
+        AxisRow& row = m_axes[size_t(a)];
+        ShowNumber(row.work, row.shownWork, state.work);
+        ShowNumber(row.machine, row.shownMachine, state.machine);
+        row.referenced->SetLit(state.referenced);
+    }
+    for (LampRow& row : m_lamps)
+        row.lamp->SetLit(m_model.GetOEMLed(row.led));
+    for (ValueRow& row : m_values)
+        ShowNumber(row.label, row.shown, m_model.GetOEMDRO(row.dro));
+
+    const QString file = m_model.FileName();
+    const int line = m_model.CurrentLine();
+    if (file != m_shownFile || line != m_shownLine) {
+        m_shownFile = file;
+        m_shownLine = line;
+        m_file->setText(m_model.ProgramRunning() || line > 0
+                            ? QStringLiteral("%1 (line %2)").arg(file).arg(line)
+                            : file);
+    }
+
+    // The history may be capped by the model; the status line catches what a full history
+    // would hide.
+    const QStringList history = m_model.MessageHistory();
+    const QString status = m_model.StatusLine();
+    if (history.size() > m_shownHistory) {
+        for (qsizetype k = m_shownHistory; k < history.size(); ++k)
+            m_history->appendPlainText(history[k]);
+    } else if (status != m_shownStatus && !status.isEmpty()) {
+        m_history->appendPlainText(status);
+    }
+    m_shownHistory = history.size();
+    if (status != m_shownStatus) {
+        m_shownStatus = status;
+        m_status->setText(status);
+    }
+
+    const QStringList journal = m_journal.TakePending();
+    if (!journal.isEmpty())
+        m_journalView->appendPlainText(journal.join(QLatin1Char('\n')));
+}
+
+void HostsimWindow::SetShown(bool shown)
+{
+    if (shown) {
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        show();
+    } else {
+        hide();
+    }
+}
+
+void HostsimWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    QCoreApplication::quit();
+}
+
+}  // namespace hostsim

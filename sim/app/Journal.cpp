@@ -1,0 +1,38 @@
+#include "sim/app/Journal.h"
+
+#include <QDateTime>
+
+namespace hostsim {
+
+Journal::Journal(const QString& filePath)
+{
+    if (filePath.isEmpty())
+        return;
+    m_file.setFileName(filePath);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        m_fileError = QStringLiteral("Journal file %1: %2").arg(filePath, m_file.errorString());
+}
+
+void Journal::Record(const QString& call)
+{
+    QString line = QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
+    line += QLatin1Char(' ');
+    line += call;
+    if (m_file.isOpen()) {
+        const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+        if (m_file.write(bytes) != bytes.size() && m_fileError.isEmpty())
+            m_fileError = QStringLiteral("Journal file %1: %2").arg(m_file.fileName(), m_file.errorString());
+    }
+    if (m_pending.size() >= WindowLines)
+        m_pending.removeFirst();
+    m_pending.append(std::move(line));
+}
+
+QStringList Journal::TakePending()
+{
+    QStringList out;
+    out.swap(m_pending);
+    return out;
+}
+
+}  // namespace hostsim

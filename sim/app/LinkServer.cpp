@@ -1,0 +1,150 @@
+#include "sim/app/LinkServer.h"
+
+#include "host/link/LinkProtocol.h"
+#include "sim/app/HostDispatcher.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <sys/stat.h>
+
+namespace hostsim {
+
+namespace {
+
+using namespace hostlink;
+
+// One client: reads frames as they arrive and answers each before reading the next.
+class ClientConnection final : public QObject
+{
+public:
+    ClientConnection(QLocalSocket* socket, HostDispatcher& dispatcher)
+        : QObject(socket), m_socket(socket), m_dispatcher(dispatcher)
+    {
+        connect(socket, &QLocalSocket::readyRead, this, &ClientConnection::ReadFrames);
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    }
+
+private:
+    void ReadFrames()
+    {
+        if (m_closing) {
+            m_socket->skip(m_socket->bytesAvailable());
+            return;
+        }
+        const qint64 available = m_socket->bytesAvailable();
+        if (available <= 0)
+            return;
+        const qsizetype have = m_in.size();
+        m_in.resize(have + available);
+        const qint64 got = m_socket->read(m_in.data() + have, available);
+        m_in.resize(have + qMax<qint64>(got, 0));
+
+        m_out.resize(0);
+        qsizetype used = 0;
+        for (;;) {
+            quint32 size = 0;
+            const FrameState state = PeekFrame(m_in.constData() + used, m_in.size() - used, &size);
+            if (state == FrameState::Incomplete)
+                break;
+            if (state == FrameState::Oversized) {
+                m_reply.seq = 0;
+                m_reply.ok = false;
+                m_reply.error = QStringLiteral("Request too large (at most %1 bytes)").arg(LinkMaxPayloadBytes);
+                EncodeReply(m_out, m_reply);
+                m_closing = true;
+                break;
+            }
+            const char* payload = m_in.constData() + used + LinkFrameHeaderBytes;
+            QString error;
+            if (DecodeRequest(payload, size, m_request, error)) {
+                m_dispatcher.Handle(m_request, m_reply);
+            } else {
+                m_reply.seq = m_request.seq;
+                m_reply.ok = false;
+                m_reply.error = error;
+            }
+            EncodeReply(m_out, m_reply);
+            used += LinkFrameHeaderBytes + size;
+        }
+        if (m_closing)
+            m_in.clear();
+        else if (used > 0)
+            m_in.remove(0, used);
+
+        if (!m_out.isEmpty()) {
+            m_socket->write(m_out);
+            m_socket->flush();
+        }
+        if (m_closing)
+            m_socket->disconnectFromServer();
+    }
+
+    QLocalSocket* m_socket;
+    HostDispatcher& m_dispatcher;
+    QByteArray m_in;
+    QByteArray m_out;
+    LinkRequest m_request;
+    LinkReply m_reply;
+    bool m_closing = false;
+};
+
+// True when a live server accepts connections on `path`.
+bool SomeoneAnswers(const QString& path)
+{
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    const bool live = probe.waitForConnected(500);
+    probe.abort();
+    return live;
+}
+
+bool IsOwnerOnly(const QString& path)
+{
+    struct stat st{};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 077) == 0;
+}
+
+}  // namespace
+
+LinkServer::LinkServer(HostDispatcher& dispatcher, QObject* parent)
+    : QObject(parent), m_dispatcher(dispatcher), m_server(new QLocalServer(this))
+{
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    m_server->setMaxPendingConnections(64);
+    connect(m_server, &QLocalServer::newConnection, this, &LinkServer::AcceptPending);
+}
+
+LinkServer::~LinkServer() = default;
+
+LinkServer::ListenResult LinkServer::Listen(const QString& socketPath, QString* error)
+{
+    if (QFileInfo::exists(socketPath) || QFileInfo(socketPath).isSymLink()) {
+        if (SomeoneAnswers(socketPath))
+            return ListenResult::AlreadyServed;
+        QLocalServer::removeServer(socketPath);
+    }
+    if (!m_server->listen(socketPath)) {
+        *error = QStringLiteral("Cannot serve on %1: %2").arg(socketPath, m_server->errorString());
+        return ListenResult::Failed;
+    }
+    if (!IsOwnerOnly(socketPath)) {
+        ::chmod(QFile::encodeName(socketPath).constData(), S_IRUSR | S_IWUSR);
+        if (!IsOwnerOnly(socketPath)) {
+            m_server->close();
+            *error = QStringLiteral("Cannot make %1 private to its owner").arg(socketPath);
+            return ListenResult::Failed;
+        }
+    }
+    return ListenResult::Listening;
+}
+
+void LinkServer::AcceptPending()
+{
+    while (QLocalSocket* socket = m_server->nextPendingConnection())
+        new ClientConnection(socket, m_dispatcher);
+}
+
+}  // namespace hostsim

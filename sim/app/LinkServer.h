@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+namespace hostsim {
+
+class HostDispatcher;
+
+// Serves the local link on the user's socket: any number of clients at once, each request
+// answered in order on the connection it came from. A malformed request gets an error reply and
+// the connection stays open; a frame announcing more than the protocol allows gets an error
+// reply and its connection is closed, since nothing after it can be trusted. Other clients are
+// never affected. Runs on the simulator's one thread.
+class LinkServer final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LinkServer)
+
+public:
+    enum class ListenResult {
+        Listening,
+        AlreadyServed,  // a live simulator answers on the socket; it is left alone
+        Failed,
+    };
+
+    explicit LinkServer(HostDispatcher& dispatcher, QObject* parent = nullptr);
+    ~LinkServer() override;
+
+    // Listens on `socketPath`, owner-only. A socket file that nobody answers on (left by a
+    // simulator that was killed) is removed first. On Failed, `error` says why.
+    ListenResult Listen(const QString& socketPath, QString* error);
+
+private:
+    void AcceptPending();
+
+    HostDispatcher& m_dispatcher;
+    QLocalServer* m_server;
+};
+
+}  // namespace hostsim
