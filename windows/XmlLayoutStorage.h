@@ -1,0 +1,74 @@
+#pragma once
+
+#include "windows/LayoutStorage.h"
+
+#include <QtGlobal>
+
+#include <memory>
+
+class TLayoutXmlDocument;
+
+// The layout store over one XML file (the desktop layout file and the user layout files).
+//
+// The file is read whole when the store is given its file name; every read and write works on
+// the in-memory document. The file is written only when the store is destroyed (or, for a
+// store made with WriteBack::OnFlushOnly, only by Flush). Writing goes through a temporary file
+// that replaces the old one only once every byte has reached it, so a crash or a full disk
+// during the write leaves the previous file as it was. A failed write at destruction is
+// swallowed: the program is ending and there is no one left to tell.
+//
+// Paths: the section path, a backslash and the key path, each segment one element level below
+// the root. A first segment equal to the root element's name (letter case included) is
+// skipped, so such a path starts at the root itself. Elements are matched without regard to
+// letter case and the first match wins; writes create the missing elements on the way.
+//
+// Selecting a section renames the root element after the section path (each character other
+// than A-Z, a-z, 0-9, "-", ".", ":" and "_" replaced by "_"). Reading a file gives the root the
+// name it has there until the next selection.
+class TXmlLayoutStorage final : public TLayoutStorage
+{
+    Q_DISABLE_COPY_MOVE(TXmlLayoutStorage)
+
+public:
+    enum class WriteBack { AtDestruction, OnFlushOnly };
+
+    explicit TXmlLayoutStorage(WriteBack writeBack = WriteBack::AtDestruction);
+    // Reads `fileName` at once when it exists (see SetFileName).
+    explicit TXmlLayoutStorage(const QString& fileName,
+                               WriteBack writeBack = WriteBack::AtDestruction);
+    ~TXmlLayoutStorage() override;
+
+    QString FileName() const { return m_fileName; }
+    // Names the file and replaces the document with its content. A missing file starts an
+    // empty document; an unreadable or malformed one keeps what could be read, and LoadError
+    // tells what went wrong (nothing is raised: defaults then apply).
+    void SetFileName(const QString& fileName);
+    QString LoadError() const { return m_loadError; }
+
+    // Raises "The node must be given a name" for an empty path and an error for a path that
+    // holds white space (neither can name an element).
+    void SelectSection(const QString& path) override;
+    QString Section() const override { return m_section; }
+    QString RootName() const;
+
+    // Writes the whole document to the file now, creating its folder when missing. Raises a
+    // ZentyrError when the file cannot be written; the previous file is then unchanged. Does
+    // nothing without a file name.
+    void Flush();
+    // The bytes Flush writes.
+    QByteArray FileBytes() const;
+
+protected:
+    std::optional<QString> FindValue(const QString& path) const override;
+    // Raises an error when a segment of the path cannot name an XML element.
+    void StoreValue(const QString& path, const QString& text) override;
+
+private:
+    QStringList ElementPath(const QString& path) const;
+
+    WriteBack m_writeBack;
+    QString m_fileName;
+    QString m_loadError;
+    QString m_section;
+    std::unique_ptr<TLayoutXmlDocument> m_document;
+};
