@@ -1,7 +1,64 @@
+// The program's entry: native platform services, the host transport and the main window.
+
+#include "host/link/LinkDocument.h"
+#include "host/link/LinkHostWindows.h"
+#include "platform/NativeDialogs.h"
+#include "platform/NativeShell.h"
+#include "platform/NativeWaiter.h"
+#include "platform/Platform.h"
+#include "platform/QtSettingsStore.h"
+#include "windows/ZentyrMain.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+// Where the desktop layout file lives. On Windows it lies beside the program and carries its
+// name; elsewhere program folders are not writable, so it lies beside the settings file.
+QString DesktopLayoutFilePath(const QString& programPath)
+{
+#ifdef Q_OS_WIN
+    return DesktopLayoutFileForProgram(programPath);
+#else
+    Q_UNUSED(programPath);
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope,
+                             QStringLiteral("Vuve3 Dazorudava"), QStringLiteral("Settings"));
+    return QFileInfo(settings.fileName()).absoluteDir().filePath(QStringLiteral("Zentyr.dsktp"));
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    NativeWaiter waiter;
+    NativeShell shell;
+    NativeFileDialogs fileDialogs;
+    NativeMessageBoxes messageBoxes;
+    NativeInputBox inputBox;
+    hostlink::LinkHostWindows hostWindows;
+    hostlink::LinkDocumentFactory documents;
+    QtSettingsStore settings;
+    PlatformServices platform{hostWindows, shell, fileDialogs, messageBoxes, inputBox, waiter};
+
+    const QString programPath = QCoreApplication::applicationFilePath();
+    ZentyrContext context{platform, documents, settings, programPath,
+                          DesktopLayoutFilePath(programPath), QString(), QString()};
+#ifndef Q_OS_WIN
+    // Without a controller on this system, the simulated host installed beside the program
+    // stands in for it, with the profile it ships.
+    context.defaultMachLoc = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("hostsim"));
+    context.defaultProfile = QStringLiteral("Mach3Mill");
+#endif
+
+    TForm1 mainWindow(context);
+    mainWindow.FormCreate();
+    mainWindow.show();
+    return QApplication::exec();
 }

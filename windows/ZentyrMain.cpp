@@ -1,0 +1,411 @@
+#include "windows/ZentyrMain.h"
+
+#include "controls/Scalar.h"
+#include "host/CMach4Wrapper.h"
+#include "host/MachUpdateThread.h"
+#include "platform/Dialogs.h"
+#include "platform/OperatorAction.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
+#include "windows/MainPanel.h"
+#include "windows/SettingsLayoutStorage.h"
+#include "windows/XmlLayoutStorage.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int ClientWidth = 328;
+constexpr int ClientHeight = 247;
+constexpr int CoolBarHeight = 34;
+constexpr int StatusPanelWidth = 50;
+constexpr double InactiveOpacity = 228.0 / 255.0;
+
+// A cool-bar speed button: acts when any mouse button is released over it.
+class TCoolBarButton final : public QToolButton
+{
+public:
+    TCoolBarButton(const QString& caption, QWidget* parent) : QToolButton(parent)
+    {
+        setText(caption);
+        setAutoRaise(true);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+    std::function<void()> onRelease;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        QToolButton::mouseReleaseEvent(event);
+        if (isEnabled() && rect().contains(event->position().toPoint()) && onRelease)
+            onRelease();
+    }
+};
+
+}  // namespace
+
+const QString TForm1::MainSection = QStringLiteral("Desktop\\MainForm");
+
+QString DesktopLayoutFileForProgram(const QString& programPath)
+{
+    const qsizetype exe = programPath.indexOf(QStringLiteral(".exe"), 0, Qt::CaseInsensitive);
+    const QString stem = exe < 0 ? programPath : programPath.left(exe);
+    return stem + QStringLiteral(".dsktp");
+}
+
+std::optional<int> RefreshRateFromAnswer(const QString& answer)
+{
+    if (answer.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const int rate = answer.trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return std::max(rate, TForm1::MinRefreshRate);
+}
+
+TForm1::TForm1(ZentyrContext context, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_context(std::move(context)),
+      m_wMach(new TCMach4Wrapper(m_context.documents, m_context.platform, this)),
+      m_appReg(std::make_unique<TSettingsLayoutStorage>(m_context.settings)),
+      m_scalar(new TScalar(this))
+{
+    setWindowTitle(QStringLiteral("Form1"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    setFont(font);
+    BuildContent();
+    BuildMenus();
+    move(169, 27);
+    // Fixed border: the designed client area plus the menu bar, never resized by the operator.
+    setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    connect(m_scalar, &TScalar::CommandFailed, this, [this](const QString& message) {
+        m_context.platform.messageBoxes.Show(IMessageBoxes::Kind::Error, message,
+                                             IMessageBoxes::Buttons::Ok);
+    });
+    UpdateToolWindowCommands();
+}
+
+TForm1::~TForm1()
+{
+    for (TToolWindowSlot& slot : m_toolWindows)
+        slot.Destroy();
+    // The layout file reaches the disk here, as its store goes.
+    m_fs.reset();
+}
+
+TLayoutStorage* TForm1::fs() const { return m_fs.get(); }
+TLayoutStorage& TForm1::appReg() const { return *m_appReg; }
+
+void TForm1::BuildContent()
+{
+    auto* client = new QWidget(this);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto* coolBar = new QWidget(client);
+    coolBar->setObjectName(QStringLiteral("CoolBar1"));
+    coolBar->setFixedHeight(CoolBarHeight);
+    auto* coolRow = new QHBoxLayout(coolBar);
+    coolRow->setContentsMargins(2, 2, 2, 2);
+    coolRow->setSpacing(1);
+    const auto addCoolButton = [&](const QString& caption, std::optional<ToolWindow> opens) {
+        auto* button = new TCoolBarButton(caption, coolBar);
+        coolRow->addWidget(button);
+        if (opens) {
+            button->onRelease = [this, which = *opens] { OpenToolWindow(which); };
+            m_toolWindowCommands[static_cast<int>(*opens)].append(button);
+        } else {
+            button->setEnabled(false);
+        }
+    };
+    addCoolButton(QStringLiteral("Jog"), ToolWindow::Jog);
+    addCoolButton(QStringLiteral("Editor"), ToolWindow::Editor);
+    addCoolButton(QStringLiteral("Spindle"), ToolWindow::Spindle);
+    addCoolButton(QStringLiteral("User Btns"), ToolWindow::UserButtons);
+    addCoolButton(QStringLiteral("LEDs"), ToolWindow::Leds);
+    addCoolButton(QStringLiteral("DROs"), std::nullopt);
+    addCoolButton(QStringLiteral("VARs"), std::nullopt);
+    coolRow->addStretch();
+    column->addWidget(coolBar);
+
+    m_panel = new TMainPanel(m_wMach, m_context.platform, client);
+    column->addWidget(m_panel);
+    column->addStretch();
+
+    auto* status = new QStatusBar(client);
+    status->setSizeGripEnabled(false);
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(status);
+        panel->setFixedWidth(StatusPanelWidth);
+        status->addWidget(panel);
+    }
+    column->addWidget(status);
+    setCentralWidget(client);
+}
+
+void TForm1::BuildMenus()
+{
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("Settings"));
+    connect(settings->addAction(QStringLiteral("Save &Desktop Layout")), &QAction::triggered, this,
+            [this] { Guarded([this] { SaveDesktopLayout(); }); });
+    m_machVisibleOnStart = settings->addAction(QStringLiteral("Mach Visible On Start"));
+    m_machVisibleOnStart->setCheckable(true);
+    m_machVisibleOnStart->setChecked(true);
+    connect(settings->addAction(QStringLiteral("Refresh Rate")), &QAction::triggered, this,
+            [this] { AskRefreshRate(); });
+    QMenu* appearance = settings->addMenu(QStringLiteral("Appearance"));
+    QMenu* scale = appearance->addMenu(QStringLiteral("Scale"));
+    scale->addActions(m_scalar->Actions());
+    connect(appearance->addAction(QStringLiteral("Select Skin")), &QAction::triggered, this,
+            [] { /* No built-in skin is offered, so there is nothing to choose. */ });
+    m_saveSkinOnExit = appearance->addAction(QStringLiteral("Save Skin On Exit"));
+    m_saveSkinOnExit->setCheckable(true);
+    m_saveSkinOnExit->setChecked(true);
+
+    QMenu* windows = menuBar()->addMenu(QStringLiteral("Windows"));
+    const auto addWindowItem = [&](const QString& caption, ToolWindow which) {
+        QAction* item = windows->addAction(caption);
+        connect(item, &QAction::triggered, this, [this, which] { OpenToolWindow(which); });
+        m_toolWindowCommands[static_cast<int>(which)].append(item);
+    };
+    addWindowItem(QStringLiteral("Jog Control"), ToolWindow::Jog);
+    addWindowItem(QStringLiteral("G code Editor"), ToolWindow::Editor);
+    addWindowItem(QStringLiteral("Spindle Control"), ToolWindow::Spindle);
+    addWindowItem(QStringLiteral("User Defined Buttons"), ToolWindow::UserButtons);
+    addWindowItem(QStringLiteral("LEDs"), ToolWindow::Leds);
+    QAction* about = windows->addAction(QStringLiteral("About"));
+    about->setEnabled(false);
+
+    QAction* help = menuBar()->addAction(QStringLiteral("Help"));
+    connect(help, &QAction::triggered, this, [this] { OpenHelp(); });
+
+    // The two title-bar buttons sit in the menu bar's corner: the native caption takes none.
+    auto* corner = new QWidget(menuBar());
+    auto* cornerRow = new QHBoxLayout(corner);
+    cornerRow->setContentsMargins(0, 0, 2, 0);
+    cornerRow->setSpacing(1);
+    const auto addTitleButton = [&](const QString& name, const QString& text,
+                                    const QString& tip) {
+        auto* button = new TCoolBarButton(text, corner);
+        button->setObjectName(name);
+        button->setToolTip(tip);
+        cornerRow->addWidget(button);
+        return button;
+    };
+    auto* machVisible = addTitleButton(QStringLiteral("tsMachVisible"), QStringLiteral("M"),
+                                       QStringLiteral("Show or hide Mach"));
+    machVisible->onRelease = [this] { ToggleMachVisible(); };
+    m_tsMachVisible = machVisible;
+    auto* bamboo = addTitleButton(QStringLiteral("tsBamboo"), QStringLiteral("B"),
+                                  QStringLiteral("Bamboo milling"));
+    bamboo->onRelease = [this] { OpenToolWindow(ToolWindow::Bamboo); };
+    m_tsBamboo = bamboo;
+    m_toolWindowCommands[static_cast<int>(ToolWindow::Bamboo)].append(bamboo);
+    menuBar()->setCornerWidget(corner, Qt::TopRightCorner);
+}
+
+void TForm1::SetToolWindow(ToolWindow which, TToolWindowSlot slot)
+{
+    m_toolWindows[static_cast<int>(which)] = std::move(slot);
+    UpdateToolWindowCommands();
+}
+
+TToolWindowSlot& TForm1::ToolWindowSlot(ToolWindow which)
+{
+    return m_toolWindows[static_cast<int>(which)];
+}
+
+// A command that opens a window the program does not offer yet is shown disabled.
+void TForm1::UpdateToolWindowCommands()
+{
+    for (int i = 0; i < static_cast<int>(ToolWindow::Count); ++i) {
+        const bool available = m_toolWindows[i].Available();
+        for (QObject* command : m_toolWindowCommands[i]) {
+            if (auto* action = qobject_cast<QAction*>(command))
+                action->setEnabled(available);
+            else if (auto* widget = qobject_cast<QWidget*>(command))
+                widget->setEnabled(available);
+        }
+    }
+}
+
+void TForm1::OpenToolWindow(ToolWindow which)
+{
+    m_toolWindows[static_cast<int>(which)].Open(m_context.platform.messageBoxes);
+}
+
+void TForm1::Guarded(const std::function<void()>& step)
+{
+    RunOperatorAction(m_context.platform.messageBoxes, step);
+}
+
+void TForm1::FormCreate()
+{
+    try {
+        m_fs = std::make_unique<TXmlLayoutStorage>(m_context.layoutFilePath);
+        m_skinFolder = QFileInfo(m_context.programPath).absolutePath() + QStringLiteral("/Skins");
+        m_skinName = m_appReg->ReadString(QStringLiteral("Skin Name"), m_skinName);
+
+        QString location = m_appReg->ReadString(QStringLiteral("Mach Location"), QString());
+        if (location.isEmpty())
+            location = m_context.defaultMachLoc;
+        if (!location.isEmpty())
+            m_wMach->SetMachLoc(location);
+        QString profile = m_appReg->ReadString(QStringLiteral("Mach Profile"), QString());
+        if (profile.isEmpty() && location == m_context.defaultMachLoc)
+            profile = m_context.defaultProfile;
+        if (!profile.isEmpty())
+            m_wMach->SetProfile(profile);
+
+        const bool visible = m_appReg->ReadBoolean(QStringLiteral("Mach Visible On Startup"), true);
+        m_wMach->SetMachWindowVisible(visible);
+        m_machVisibleOnStart->setChecked(visible);
+
+        SetRefreshRate(150);
+        m_wMach->SetActive(true);
+        m_wMach->SetConnected(true);
+        setWindowTitle(QStringLiteral("Zentyr: ") + m_wMach->Profile());
+
+        m_fs->SelectSection(MainSection);
+        const int left = m_fs->ReadInteger(QStringLiteral("Left"), x());
+        const int top = m_fs->ReadInteger(QStringLiteral("Top"), y());
+        move(left, top);
+        switch (m_fs->ReadInteger(QStringLiteral("WindowState"), 0)) {
+        case 1:
+            setWindowState(Qt::WindowMinimized);
+            break;
+        case 2:
+            setWindowState(Qt::WindowMaximized);
+            break;
+        default:
+            setWindowState(Qt::WindowNoState);
+            break;
+        }
+        m_panel->ReadCodeButtons(*m_fs);
+        m_scalar->SetScalefactor(m_fs->ReadInteger(QStringLiteral("ScalarSetting"), 0));
+    } catch (...) {
+        // Start-up never stops the program: the remaining steps are skipped and the
+        // host-bound controls stay disabled.
+    }
+}
+
+void TForm1::SetRefreshRate(int ms)
+{
+    m_refreshRate = std::max(ms, MinRefreshRate);
+    if (TMachUpdateThread* thread = m_wMach->UpdateThread())
+        thread->SetInterval(m_refreshRate);
+}
+
+void TForm1::AskRefreshRate()
+{
+    const auto answer = m_context.platform.inputBox.InputQuery(
+        QStringLiteral("Mach Update Frequency"),
+        QStringLiteral("Enter Frequency in Milliseconds, Min=50"), QString::number(m_refreshRate));
+    if (!answer)
+        return;
+    if (const auto rate = RefreshRateFromAnswer(*answer))
+        SetRefreshRate(*rate);
+}
+
+void TForm1::SaveDesktopLayout()
+{
+    if (!m_fs)
+        return;
+    m_fs->SelectSection(MainSection);
+    m_fs->WriteInteger(QStringLiteral("Left"), x());
+    m_fs->WriteInteger(QStringLiteral("Top"), y());
+    m_fs->WriteInteger(QStringLiteral("Width"), width());
+    m_fs->WriteInteger(QStringLiteral("Height"), height());
+    m_fs->WriteInteger(QStringLiteral("ScalarSetting"), m_scalar->Scalefactor());
+    const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    m_fs->WriteInteger(QStringLiteral("WindowState"), state);
+    m_fs->WriteBoolean(QStringLiteral("JogFormAlloc"), ToolWindowSlot(ToolWindow::Jog).Exists());
+    m_fs->WriteBoolean(QStringLiteral("UserButtonFormAlloc"),
+                       ToolWindowSlot(ToolWindow::UserButtons).Exists());
+    m_fs->WriteBoolean(QStringLiteral("SpindleFormAlloc"),
+                       ToolWindowSlot(ToolWindow::Spindle).Exists());
+}
+
+void TForm1::ToggleMachVisible()
+{
+    Guarded([this] { m_wMach->SetMachWindowVisible(!m_wMach->MachWindowVisible()); });
+}
+
+void TForm1::OpenHelp()
+{
+    const QString help = QFileInfo(m_context.programPath).absoluteDir().filePath(
+        QStringLiteral("Zentyr.chm"));
+    m_context.platform.shell.OpenDocument(QDir::toNativeSeparators(help));
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+// Each step is guarded on its own: a host that has gone must not cost the operator the
+// settings and the code buttons that the later steps save.
+void TForm1::FormClose()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    const auto swallow = [](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    swallow([this] { m_wMach->SetConnected(false); });
+    swallow([this] {
+        if (m_fs) {
+            m_fs->SelectSection(MainSection);
+            m_panel->WriteCodeButtons(*m_fs);
+        }
+    });
+    swallow([this] {
+        m_appReg->WriteBoolean(QStringLiteral("Mach Visible On Startup"),
+                               m_machVisibleOnStart->isChecked());
+        m_appReg->WriteString(QStringLiteral("Mach Location"), m_wMach->MachLoc());
+        m_appReg->WriteString(QStringLiteral("Mach Profile"), m_wMach->Profile());
+        if (m_saveSkinOnExit->isChecked())
+            m_appReg->WriteString(QStringLiteral("Skin Name"), m_skinName);
+    });
+    swallow([this] {
+        for (ToolWindow which : {ToolWindow::Jog, ToolWindow::Editor, ToolWindow::Bamboo,
+                                 ToolWindow::Spindle})
+            ToolWindowSlot(which).Destroy();
+    });
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        ApplyActivation();
+}
+
+void TForm1::ApplyActivation()
+{
+    if (isActiveWindow()) {
+        setWindowOpacity(1.0);
+        m_panel->FocusEstop();
+    } else {
+        setWindowOpacity(InactiveOpacity);
+    }
+}
