@@ -1,0 +1,259 @@
+#include "controls/MachButton.h"
+
+#include "controls/MachButtonTypeDlg.h"
+#include "controls/MachCodeDlg.h"
+#include "host/Mach4_TLB.h"
+#include "platform/Platform.h"
+#include "platform/Waiter.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+
+namespace {
+
+constexpr int16_t ResetButton = 1021;
+constexpr int16_t ResetLed = 800;
+constexpr int MacroWriteSettleMs = 100;
+
+}  // namespace
+
+// ---- tMachButton ----
+
+tMachButton::tMachButton(PlatformServices& platform, QWidget* parent)
+    : TSkinnedButton(platform, parent)
+{
+}
+
+tMachButton::~tMachButton() = default;
+
+void tMachButton::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
+{
+    m_iMach = std::move(iMach);
+    setEnabled(m_iMach != nullptr);
+}
+
+MachBindingRow tMachButton::BindingRow() const
+{
+    return MachBindingRow{.receivesScriptObject = true,
+                          .receivesUpdateThread = false,
+                          .registersForPolling = true};
+}
+
+void tMachButton::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread*)
+{
+    SetIMach(iMach);
+}
+
+void tMachButton::PollRefresh(IMyScriptObject&, bool machineInReset)
+{
+    SetEnabledIfChanged(!machineInReset);
+}
+
+// ---- tMachCodeButton ----
+
+tMachCodeButton::tMachCodeButton(PlatformServices& platform, QWidget* parent)
+    : tMachButton(platform, parent)
+{
+}
+
+tMachCodeButton::~tMachCodeButton() = default;
+
+void tMachCodeButton::Click()
+{
+    if (!iMach())
+        return;
+    // The run holds its own references: the button may be destroyed while the run waits.
+    const std::shared_ptr<IMyScriptObject> mach = iMach();
+    const QString text = m_code;
+    PlatformServices& platform = Platform();
+    RunMachCode(*mach, text, platform.waiter, platform.messageBoxes);
+}
+
+void tMachCodeButton::EditFunction()
+{
+    auto* dialog = new TMachCodeDialog(this);
+    dialog->setWindowTitle(QStringLiteral("Mach G Code Dialog"));
+    dialog->SetCodeText(m_code);
+    dialog->SetCaptionText(text());
+    dialog->SetMode(TMachCodeDialog::CodeButtonMode);
+    RunFunctionDialog(dialog, [this, dialog] {
+        m_code = dialog->CodeText();
+        setText(dialog->CaptionText());
+    });
+}
+
+// ---- tMachVBScriptButton ----
+
+tMachVBScriptButton::tMachVBScriptButton(PlatformServices& platform, QWidget* parent)
+    : tMachButton(platform, parent)
+{
+}
+
+tMachVBScriptButton::~tMachVBScriptButton() = default;
+
+void tMachVBScriptButton::Click()
+{
+    if (!iMach())
+        return;
+    const std::shared_ptr<IMyScriptObject> mach = iMach();
+    WriteMachMacroFile(m_macroFolder, m_code);
+    Platform().waiter.Sleep(MacroWriteSettleMs);
+    mach->Code(QStringLiteral("M6666"));
+}
+
+void tMachVBScriptButton::EditFunction()
+{
+    auto* dialog = new TMachCodeDialog(this);
+    dialog->setWindowTitle(QStringLiteral("Mach VB Script Dialog"));
+    dialog->SetCodeText(m_code);
+    dialog->SetCaptionText(text());
+    dialog->SetMode(TMachCodeDialog::ScriptButtonMode);
+    RunFunctionDialog(dialog, [this, dialog] {
+        m_code = dialog->CodeText();
+        setText(dialog->CaptionText());
+    });
+}
+
+// ---- tMachUserButton ----
+
+tMachUserButton::tMachUserButton(PlatformServices& platform, QWidget* parent)
+    : tMachButton(platform, parent)
+{
+}
+
+tMachUserButton::~tMachUserButton() = default;
+
+void tMachUserButton::Click()
+{
+    if (!iMach())
+        return;
+    // Range-checked before the first call, so a refused number sends nothing.
+    const int16_t number = MachInt16(m_userBtnNum);
+    iMach()->SetButtonText(m_code);
+    iMach()->DoButton(number);
+}
+
+void tMachUserButton::EditFunction()
+{
+    auto* dialog = new TMachCodeDialog(this);
+    dialog->setWindowTitle(QStringLiteral("Mach User Button Dialog"));
+    dialog->SetCodeText(m_code);
+    dialog->SetCaptionText(text());
+    dialog->SetMode(TMachCodeDialog::UserButtonMode);
+    RunFunctionDialog(dialog, [this, dialog] {
+        // Read first: a number that is not one changes nothing.
+        const int number = dialog->ButtonNumber();
+        m_code = dialog->CodeText();
+        setText(dialog->CaptionText());
+        m_userBtnNum = number;
+    });
+}
+
+// ---- tMachOEMButton ----
+
+tMachOEMButton::tMachOEMButton(PlatformServices& platform, QWidget* parent)
+    : tMachButton(platform, parent)
+{
+    resize(55, height());
+}
+
+tMachOEMButton::~tMachOEMButton() = default;
+
+void tMachOEMButton::SetOEMbutton(TmcOEMButtontype kind)
+{
+    const int code = OEMButtonCode(kind);
+    m_kind = kind;
+    m_code = code;
+}
+
+void tMachOEMButton::Click()
+{
+    if (iMach())
+        iMach()->DoOEMButton(MachInt16(m_code));
+    StopRequested = m_kind == obtStop;
+    RaiseClickEvent();
+}
+
+void tMachOEMButton::EditFunction()
+{
+    auto* dialog = new TBtnTypeDlg(this);
+    dialog->setWindowTitle(QStringLiteral("Mach OEM Button Dialog"));
+    dialog->eCaption()->setText(text());
+    dialog->sLabel1()->setText(QStringLiteral("OEM Type"));
+    dialog->ShowButtonTypePanel();
+    dialog->FillButtonTypes(m_kind);
+    RunFunctionDialog(dialog, [this, dialog] {
+        setText(dialog->eCaption()->text());
+        if (const auto kind = dialog->SelectedButtonType())
+            SetOEMbutton(*kind);
+    });
+}
+
+// ---- tMachESTOPButton ----
+
+const QColor tMachESTOPButton::ResetColor(192, 192, 192);
+const QColor tMachESTOPButton::EstopColor(255, 0, 0);
+
+tMachESTOPButton::tMachESTOPButton(PlatformServices& platform, QWidget* parent)
+    : TSkinnedButton(platform, parent)
+{
+    resize(75, 55);
+    QFont face = font();
+    face.setPointSize(12);
+    setFont(face);
+    ApplyFace();
+}
+
+tMachESTOPButton::~tMachESTOPButton() = default;
+
+void tMachESTOPButton::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
+{
+    m_iMach = std::move(iMach);
+    setEnabled(m_iMach != nullptr);
+}
+
+void tMachESTOPButton::SetResetState(bool inReset)
+{
+    if (inReset == m_resetState)
+        return;
+    m_resetState = inReset;
+    ApplyFace();
+}
+
+void tMachESTOPButton::ApplyFace()
+{
+    m_faceColor = m_resetState ? ResetColor : EstopColor;
+    setText(m_resetState ? QStringLiteral("R&eset") : QStringLiteral("&Estop"));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Button, m_faceColor);
+    setPalette(colours);
+}
+
+MachBindingRow tMachESTOPButton::BindingRow() const
+{
+    return MachBindingRow{.receivesScriptObject = true,
+                          .receivesUpdateThread = false,
+                          .registersForPolling = true};
+}
+
+void tMachESTOPButton::BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
+                                TMachUpdateThread*)
+{
+    SetIMach(iMach);
+}
+
+void tMachESTOPButton::PollRefresh(IMyScriptObject&, bool machineInReset)
+{
+    SetResetState(machineInReset);
+}
+
+void tMachESTOPButton::Click()
+{
+    if (!m_iMach)
+        return;
+    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
+    mach->DoOEMButton(ResetButton);
+    SetResetState(mach->GetOEMLed(ResetLed));
+    RaiseClickEvent();
+}
