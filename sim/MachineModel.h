@@ -66,9 +66,31 @@ class MachineState;
 //
 // Operations never throw for bad input: bad G-code, unknown codes and unreadable files are
 // reported on the status line (Message history) and otherwise ignored.
+//
+// What callers can rely on:
+// - The machine starts in reset (LED 800); button 1021 toggles it. Entering reset stops
+//   motion, program, spindle and coolant. In reset, G-code, cycle start, jogging, referencing,
+//   goto safe Z and switching the spindle or coolant on are refused.
+// - Moves take |B - A| / rate minutes along a straight line over all six axes: G0 at the rapid
+//   rate (DRO 104, default 100 units/min), G1 and G31 at the feed (DRO 818, default 50), jogs at
+//   the slow-jog percentage (DRO 3, default 50) of the rapid rate. G4 P is in seconds.
+// - IsMoving is true while a move, dwell, jog, queued line or program run is in progress,
+//   also during a feed hold (LED 80), so a caller waiting for motion to end keeps waiting.
+// - Code queues its lines and returns; each line is interpreted when the previous work ends.
+// - DROs 800-805 read work coordinates (machine coordinates while MACH is on, LED 16); writing
+//   them sets the work offset so the axis reads the value. DROs 83-88 are machine coordinates.
+// - G31 stops at the first face of the probe target it meets and leaves the contact point (or
+//   the end point when it meets none) in variables 2000-2005, in work coordinates.
+// - Step sizes 265-269 select 1, 0.1, 0.01, 0.001 and 0.0001 (DROs 828 and 1); jogging is
+//   enabled and continuous at start, with step 1.
+// - DRO 816 is the 0-based index of the program line being run (or next to run). A program
+//   that runs off its end, or meets M2/M30, rewinds to line 0.
 class MachineModel final
 {
 public:
+    // How long a loaded file reports IsLoading before its lines are available.
+    static constexpr qint64 LoadingMs = 300;
+
     // `controllerFolder` holds GCode/ and Macros/<profile>/ (both created when missing and the
     // folder is not empty).
     MachineModel(const IClock& clock, const QString& controllerFolder, const QString& profile);
@@ -93,7 +115,8 @@ public:
     void LoadFile(const QString& path);
 
     // ---- Simulation ----
-    // Brings motion, dwell, program runs and loading up to the clock's present.
+    // Brings motion, dwell, program runs and loading up to the clock's present. The const
+    // accessors below show the state as of the last Advance (every operation above advances).
     void Advance();
 
     // ---- For the simulator's window and for tests ----
@@ -109,6 +132,7 @@ public:
     int CurrentLine() const;            // line of the loaded file being run (DRO 816)
     QStringList LoadedLines() const;
     bool ProgramRunning() const;
+    QString ButtonText() const;         // the last SetButtonText
 
 private:
     std::unique_ptr<MachineState> m_state;

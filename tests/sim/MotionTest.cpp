@@ -1,0 +1,100 @@
+#include "host/MachConstants.h"
+#include "sim/MachineModel.h"
+#include "sim/Motion.h"
+#include "sim/OemCodes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace hostsim;
+
+namespace {
+
+AxisVector At(double x, double y, double z)
+{
+    return {x, y, z, 0.0, 0.0, 0.0};
+}
+
+}  // namespace
+
+TEST(Motion, DurationFollowsLengthAndRate)
+{
+    EXPECT_DOUBLE_EQ(MoveDurationMs(At(0, 0, 0), At(10, 0, 0), 100.0), 6000.0);
+    EXPECT_DOUBLE_EQ(MoveDurationMs(At(0, 0, 0), At(3, 4, 0), 60.0), 5000.0);  // straight line
+    EXPECT_DOUBLE_EQ(MoveDurationMs(At(1, 1, 1), At(1, 1, 1), 100.0), 0.0);
+    EXPECT_TRUE(std::isinf(MoveDurationMs(At(0, 0, 0), At(1, 0, 0), 0.0)));
+    EXPECT_TRUE(std::isinf(MoveDurationMs(At(0, 0, 0), At(1, 0, 0), -5.0)));
+}
+
+TEST(Motion, ProbeStopsAtTheFirstFaceItMeets)
+{
+    ProbeTarget box;  // x, y in [-1, 1], z in [-10, -1]
+    const struct
+    {
+        const char* what;
+        AxisVector from, to;
+        std::optional<double> fraction;
+    } rows[] = {
+        {"down onto the top", At(0, 0, 0), At(0, 0, -10), 0.1},
+        {"sideways into the -X face", At(-3, 0, -5), At(1, 0, -5), 0.5},
+        {"from inside out through +Y", At(0, 0, -5), At(0, 2, -5), 0.5},
+        {"from inside out through -Y", At(0, 0, -5), At(0, -4, -5), 0.25},
+        {"diagonal onto the top corner region", At(-2, 0, 0), At(0, 0, -2), 0.5},
+        {"passes beside the box", At(2, -5, -5), At(2, 5, -5), std::nullopt},
+        {"passes above the box", At(-5, 0, 0), At(5, 0, 0), std::nullopt},
+        {"stops short of the top", At(0, 0, 0), At(0, 0, -0.5), std::nullopt},
+        {"ends exactly on the top", At(0, 0, 0), At(0, 0, -1), 1.0},
+        {"leaves the face it stands on", At(0, 0, -1), At(0, 0, 2), std::nullopt},
+        {"slides along the top", At(-0.5, 0, -1), At(0.5, 0, -1), std::nullopt},
+        {"no length", At(0, 0, 0), At(0, 0, 0), std::nullopt},
+    };
+    for (const auto& row : rows) {
+        const auto contact = FirstProbeContact(box, row.from, row.to);
+        ASSERT_EQ(contact.has_value(), row.fraction.has_value()) << row.what;
+        if (contact) {
+            EXPECT_NEAR(*contact, *row.fraction, 1e-12) << row.what;
+        }
+    }
+
+    box.enabled = false;
+    EXPECT_FALSE(FirstProbeContact(box, At(0, 0, 0), At(0, 0, -10))) << "disabled target";
+}
+
+TEST(Motion, ProbeTargetIsNormalisedBeforeUse)
+{
+    ProbeTarget swapped;
+    swapped.xMin = 2.0;
+    swapped.xMax = -2.0;
+    swapped.zMin = 0.0;
+    swapped.zTop = -3.0;
+    const ProbeTarget normal = NormalisedProbeTarget(swapped);
+    EXPECT_EQ(normal.xMin, -2.0);
+    EXPECT_EQ(normal.xMax, 2.0);
+    EXPECT_EQ(normal.zMin, -3.0);
+    EXPECT_EQ(normal.zTop, 0.0);
+    EXPECT_TRUE(normal.enabled);
+
+    ProbeTarget broken;
+    broken.yMax = std::nan("");
+    EXPECT_FALSE(NormalisedProbeTarget(broken).enabled);
+}
+
+// The simulator dispatches on compile-time codes; they must agree with the vocabulary tables
+// the application sends from.
+TEST(Motion, CompileTimeCodesMatchTheVocabulary)
+{
+    for (int kind = 0; kind < OEMDROKindCount; ++kind) {
+        const auto dro = static_cast<TmcOEMDROtype>(kind);
+        ASSERT_EQ(oem::DroCode(dro), OEMDROCode(dro)) << OEMDROEnumName(dro).toStdString();
+    }
+    for (int kind = 0; kind < OEMLEDKindCount; ++kind) {
+        const auto led = static_cast<TmcOEMLEDtype>(kind);
+        ASSERT_EQ(oem::LedCode(led), OEMLEDCode(led)) << OEMLEDEnumName(led).toStdString();
+    }
+    for (int kind = 0; kind < OEMButtonKindCount; ++kind) {
+        const auto button = static_cast<TmcOEMButtontype>(kind);
+        ASSERT_EQ(oem::ButtonCode(button), OEMButtonCode(button))
+            << OEMButtonEnumName(button).toStdString();
+    }
+}
