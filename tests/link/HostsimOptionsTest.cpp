@@ -1,0 +1,79 @@
+#include "sim/app/HostsimOptions.h"
+#include "sim/app/Journal.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using hostsim::HostsimOptions;
+using hostsim::ParseHostsimOptions;
+
+// The controller's command line as callers send it: quoted or not, split correctly by a
+// command-line parser or naively on blanks; names that would leave the macro folder refused.
+TEST(HostsimOptions, ProfileFromTheCommandLine)
+{
+    const struct
+    {
+        QStringList args;
+        const char* profile;
+        bool warned;
+    } cases[] = {
+        {{}, "Mach3Mill", false},
+        {{QStringLiteral("/p"), QStringLiteral("Router")}, "Router", false},
+        {{QStringLiteral("/P"), QStringLiteral("My Profile")}, "My Profile", false},
+        {{QStringLiteral("-p"), QStringLiteral("\"Quoted\"")}, "Quoted", false},
+        {{QStringLiteral("/p"), QStringLiteral("\"My"), QStringLiteral("Big"), QStringLiteral("Profile\"")},
+         "My Big Profile", false},
+        {{QStringLiteral("--other"), QStringLiteral("/p"), QStringLiteral("Lathe"), QStringLiteral("x")}, "Lathe", false},
+        {{QStringLiteral("/p")}, "Mach3Mill", true},
+        {{QStringLiteral("/p"), QStringLiteral("../../etc")}, "Mach3Mill", true},
+        {{QStringLiteral("/p"), QStringLiteral("a\\b")}, "Mach3Mill", true},
+        {{QStringLiteral("/p"), QStringLiteral("..")}, "Mach3Mill", true},
+        {{QStringLiteral("/p"), QStringLiteral("\"\"")}, "Mach3Mill", true},
+        {{QStringLiteral("/p"), QStringLiteral("\"Unclosed")}, "Unclosed", false},
+    };
+    for (const auto& c : cases) {
+        const HostsimOptions o = ParseHostsimOptions(c.args, QStringLiteral("/opt/z"), QString());
+        EXPECT_EQ(o.profile.toStdString(), c.profile) << c.args.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(!o.warnings.isEmpty(), c.warned) << c.args.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(o.controllerFolder, QStringLiteral("/opt/z"));
+    }
+    EXPECT_EQ(ParseHostsimOptions({}, QStringLiteral("/opt/z"), QStringLiteral("/tmp/h")).controllerFolder,
+              QStringLiteral("/tmp/h"));
+}
+
+// The journal file grows line by line as calls arrive (another process reads it meanwhile);
+// an existing file is appended to; the window's backlog keeps only the newest lines.
+TEST(HostsimJournal, AppendsEachLineAtOnceAndBoundsTheBacklog)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("j.log"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("earlier\n");
+    }
+    hostsim::Journal journal(path);
+    EXPECT_TRUE(journal.FileError().isEmpty());
+    journal.Record(QStringLiteral("DoOEMButton(1021)"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        ASSERT_EQ(lines.size(), 3);
+        EXPECT_EQ(lines[0], "earlier");
+        EXPECT_TRUE(lines[1].endsWith(" DoOEMButton(1021)")) << lines[1].constData();
+    }
+    for (int i = 0; i < hostsim::Journal::WindowLines + 10; ++i)
+        journal.Record(QStringLiteral("GetOEMLed(%1)").arg(i));
+    const QStringList pending = journal.TakePending();
+    ASSERT_EQ(pending.size(), hostsim::Journal::WindowLines);
+    EXPECT_TRUE(pending.last().endsWith(QStringLiteral("GetOEMLed(%1)").arg(hostsim::Journal::WindowLines + 9)));
+    EXPECT_TRUE(journal.TakePending().isEmpty());
+
+    hostsim::Journal unwritable(dir.filePath(QStringLiteral("missing/dir/j.log")));
+    EXPECT_FALSE(unwritable.FileError().isEmpty());
+    unwritable.Record(QStringLiteral("IsMoving()"));
+    EXPECT_EQ(unwritable.TakePending().size(), 1);
+}
