@@ -183,9 +183,13 @@ void MachineModel::LoadFile(const QString& path)
         s.log.Add(QStringLiteral("Load of \"%1\" ignored, a program is running").arg(path));
         return;
     }
+    // The controller opens relative paths from its own folder, which is its working folder.
+    const QString file = QFileInfo(path).isRelative() && !s.controllerFolder.isEmpty()
+                             ? QDir(s.controllerFolder).filePath(path)
+                             : path;
     QStringList lines;
     QString problem;
-    if (!ReadTextLines(path, MaxProgramFileBytes, lines, problem)) {
+    if (!ReadTextLines(file, MaxProgramFileBytes, lines, problem)) {
         s.log.Add(QStringLiteral("Unable to load \"%1\": %2").arg(path, problem));
         return;
     }

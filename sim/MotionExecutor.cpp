@@ -51,37 +51,39 @@ void MotionExecutor::Advance(double nowMs)
 
 void MotionExecutor::EnqueueCode(const QString& text, int macroDepth)
 {
-    for (const QString& line : SplitLines(text)) {
+    const QStringList lines = SplitLines(text);
+    qsizetype dropped = 0;
+    for (const QString& line : lines) {
         WorkItem item;
         item.kind = WorkItem::Kind::GCode;
         item.text = line;
         item.macroDepth = macroDepth;
-        EnqueueItem(item);
+        if (!Admit(item))
+            ++dropped;
     }
+    if (dropped > 0)
+        m_log.Add(QStringLiteral("%1 of %2 lines dropped: the command queue is full")
+                      .arg(dropped)
+                      .arg(lines.size()));
+    Pump();
 }
 
 void MotionExecutor::EnqueueItem(const WorkItem& item)
 {
-    if (m_collecting > 0) {
+    if (!Admit(item))
+        m_log.Add(QStringLiteral("Command dropped: the command queue is full"));
+    Pump();
+}
+
+bool MotionExecutor::Admit(const WorkItem& item)
+{
+    if (m_queue.size() + m_collected.size() >= static_cast<size_t>(MaxQueuedItems))
+        return false;
+    if (m_collecting > 0)
         m_collected.append(item);
-        return;
-    }
-    m_queue.push_back(item);
-    Pump();
-}
-
-void MotionExecutor::BeginMacroCollection()
-{
-    ++m_collecting;
-}
-
-void MotionExecutor::EndMacroCollection()
-{
-    if (--m_collecting > 0)
-        return;
-    m_queue.insert(m_queue.begin(), m_collected.cbegin(), m_collected.cend());
-    m_collected.clear();
-    Pump();
+    else
+        m_queue.push_back(item);
+    return true;
 }
 
 bool MotionExecutor::StartJog(int axis, int direction)
@@ -241,6 +243,7 @@ void MotionExecutor::Pump()
     if (m_pumping || m_collecting > 0)
         return;
     m_pumping = true;
+    m_instantMacroRuns = 0;
     for (;;) {
         if (m_activity.kind != Activity::Kind::None) {
             if (m_paused || m_activity.kind == Activity::Kind::Jog)
@@ -348,9 +351,10 @@ void MotionExecutor::RunMacro(int number)
     }
     if (!m_macroRunner)
         return;
-    BeginMacroCollection();
+    // The macro's work goes in front of the queue, in its own order, once the macro has run;
+    // the pump that called this picks it up.
+    ++m_collecting;
     m_macroRunner(number, m_stepsDepth);
-    // Put the macro's work in front without pumping: this runs inside the pump already.
     --m_collecting;
     m_queue.insert(m_queue.begin(), m_collected.cbegin(), m_collected.cend());
     m_collected.clear();

@@ -43,8 +43,9 @@ public:
 
     // Deepest macro nesting allowed before a macro call is refused.
     static constexpr int MaxMacroDepth = 8;
-    // Macro runs allowed without the clock moving; more means a macro loop.
+    // Macro runs allowed in one pass at one instant of the clock; more means a macro loop.
     static constexpr int MaxMacroRunsPerInstant = 1000;
+    static constexpr qsizetype MaxQueuedItems = 10000;
 
     MotionExecutor(MachineSettings& settings, StatusLog& log, const ProbeTarget& probe);
     MotionExecutor(const MotionExecutor&) = delete;
@@ -58,13 +59,10 @@ public:
 
     // ---- Work ----
     // Queues each line of `text` (CR LF, LF or CR separated). Lines issued by a running macro
-    // go ahead of the work already queued, in their own order.
+    // go ahead of the work already queued, in their own order. Work beyond MaxQueuedItems is
+    // dropped and reported, so a peer cannot grow the queue without bound.
     void EnqueueCode(const QString& text, int macroDepth = 0);
     void EnqueueItem(const WorkItem& item);
-    // Collects the work of a running macro instead of queueing it; Release puts it in front.
-    void BeginMacroCollection();
-    void EndMacroCollection();
-
     // Starts or extends a continuous jog of one axis (direction +1 or -1). Refused (false)
     // while other work runs.
     bool StartJog(int axis, int direction);
@@ -120,6 +118,7 @@ private:
     bool RunBlock(const QString& text, int macroDepth, QString& problem);
     void ApplyPlan(const BlockPlan& plan);
     void RunMacro(int number);
+    bool Admit(const WorkItem& item);
 
     MachineSettings& m_settings;
     StatusLog& m_log;
@@ -138,8 +137,8 @@ private:
     std::deque<BlockStep> m_steps;
     int m_stepsDepth = 0;  // macro depth of the line the pending steps belong to
     bool m_pumping = false;
-    int m_collecting = 0;
-    QList<WorkItem> m_collected;
+    int m_collecting = 0;          // > 0 while a macro runs: its work is collected ...
+    QList<WorkItem> m_collected;   // ... and then put in front of the queue
     double m_instantMs = -1.0;
     int m_instantMacroRuns = 0;
 

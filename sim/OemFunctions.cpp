@@ -53,6 +53,16 @@ bool RefusedWhileRunning(MachineState& s, const QString& what)
     return true;
 }
 
+// A continuous jog runs until Stop, which also clears the queue: work queued behind it would
+// only wait and then vanish, so it is refused at once instead.
+bool RefusedWhileJogging(MachineState& s, const QString& what)
+{
+    if (!s.executor.IsJogging())
+        return false;
+    Report(s, QStringLiteral("%1 ignored, the machine is jogging").arg(what));
+    return true;
+}
+
 void EnterReset(MachineState& s)
 {
     s.executor.Stop();
@@ -69,8 +79,8 @@ void ZeroAxis(MachineState& s, int axis)
 
 void Reference(MachineState& s, int axisMask, int macroDepth)
 {
-    if (RefusedInReset(s, QStringLiteral("Referencing"))
-        || RefusedWhileRunning(s, QStringLiteral("Referencing")))
+    const QString what = QStringLiteral("Referencing");
+    if (RefusedInReset(s, what) || RefusedWhileRunning(s, what) || RefusedWhileJogging(s, what))
         return;
     WorkItem item;
     item.kind = WorkItem::Kind::Reference;
@@ -81,8 +91,8 @@ void Reference(MachineState& s, int axisMask, int macroDepth)
 
 void GotoSafeZ(MachineState& s, int macroDepth)
 {
-    if (RefusedInReset(s, QStringLiteral("Goto safe Z"))
-        || RefusedWhileRunning(s, QStringLiteral("Goto safe Z")))
+    const QString what = QStringLiteral("Goto safe Z");
+    if (RefusedInReset(s, what) || RefusedWhileRunning(s, what) || RefusedWhileJogging(s, what))
         return;
     WorkItem item;
     item.kind = WorkItem::Kind::SafeZ;
@@ -382,8 +392,15 @@ void RunHostCode(MachineState& s, const QString& text, int macroDepth)
 {
     if (text.trimmed().isEmpty())
         return;
-    if (s.settings.reset) {
-        Report(s, QStringLiteral("Code ignored, the machine is in reset: \"%1\"").arg(text));
+    QString refusal;
+    if (s.settings.reset)
+        refusal = QStringLiteral("the machine is in reset");
+    else if (s.executor.IsJogging())
+        refusal = QStringLiteral("the machine is jogging");
+    else if (macroDepth == 0 && s.executor.ProgramRunning())
+        refusal = QStringLiteral("a program is running");  // macros of the program may
+    if (!refusal.isEmpty()) {
+        Report(s, QStringLiteral("Code ignored, %1: \"%2\"").arg(refusal, text));
         return;
     }
     s.executor.EnqueueCode(text, macroDepth);

@@ -360,3 +360,26 @@ TEST_F(SimFixture, AClockThatGoesBackChangesNothing)
     clock.Set(6000);
     EXPECT_FALSE(model->IsMoving());
 }
+
+TEST_F(SimFixture, BusyMachineRefusesOrBoundsNewWork)
+{
+    // Work queued behind a continuous jog would vanish with the Stop that ends it.
+    model->DoOEMButton(309);
+    for (const int button : {1022, 104, 105})
+        model->DoOEMButton(button);
+    model->Code(QStringLiteral("G0 X5"));
+    EXPECT_EQ(model->MessageHistory().size(), 4);
+    model->DoOEMButton(1003);
+    Wait(10000);
+    EXPECT_NEAR(X(), 0.0, Tolerance);
+
+    // The queue is bounded; what does not fit is reported, not kept.
+    QString many;
+    for (int i = 0; i < 10050; ++i)
+        many += QStringLiteral("G4 P1\n");
+    model->Code(many);
+    EXPECT_TRUE(model->StatusLine().startsWith(QStringLiteral("50 of 10050 lines dropped")))
+        << model->StatusLine().toStdString();
+    model->DoOEMButton(1003);
+    EXPECT_FALSE(model->IsMoving());
+}

@@ -22,6 +22,15 @@ TEST_F(SimFixture, LoadingAFileTakesAMomentAndClosingForgetsIt)
     EXPECT_EQ(model->IsLoading(), 0);
     EXPECT_EQ(model->LoadedLines(), (QStringList{QStringLiteral("G0 X1"), QStringLiteral("G0 X2")}));
 
+    // A relative path is taken from the controller's folder, its working folder.
+    WriteFile(QStringLiteral("GCode/b.tap"), "G0 Y1\n");
+    model->LoadFile(QStringLiteral("GCode/b.tap"));
+    Wait(MachineModel::LoadingMs);
+    EXPECT_EQ(model->LoadedLines(), QStringList{QStringLiteral("G0 Y1")});
+    EXPECT_EQ(model->FileName(), QStringLiteral("GCode/b.tap"));
+    model->LoadFile(path);
+    Wait(MachineModel::LoadingMs);
+
     // A file that cannot be read is reported and leaves the loaded one in place.
     model->LoadFile(FolderPath() + QStringLiteral("/missing.tap"));
     EXPECT_TRUE(model->StatusLine().contains(QStringLiteral("missing.tap")));
@@ -99,9 +108,12 @@ TEST_F(SimFixture, ProgramStopsPausesAndRewinds)
     EXPECT_EQ(model->CurrentLine(), 1);
     model->DoOEMButton(1002);
     EXPECT_EQ(model->CurrentLine(), 1);
+    model->Code(QStringLiteral("G0 Y5"));  // the operator's lines wait for the run to end
+    EXPECT_TRUE(model->StatusLine().contains(QStringLiteral("program is running")));
     model->DoOEMButton(1003);
     EXPECT_FALSE(model->IsMoving());
     EXPECT_EQ(model->CurrentLine(), 1);
+    EXPECT_NEAR(Y(), 0.0, Tolerance);
     model->DoOEMButton(1002);
     EXPECT_EQ(model->CurrentLine(), 0);
 
@@ -176,13 +188,28 @@ TEST_F(SimFixture, ScriptButtonMacroRunsItsStatements)
     EXPECT_FALSE(model->IsMoving());
 }
 
+TEST_F(SimFixture, ProgramLinesRunMacrosBeforeTheNextLine)
+{
+    WriteFile(QStringLiteral("Macros/Bamboo/M200.m1s"), "Code \"G0 Y1\"\r\nDoOEMButton(113)\r\n");
+    model->LoadFile(WriteFile(QStringLiteral("macro.tap"), "M200\nG0 X3\n"));
+    Wait(MachineModel::LoadingMs);
+    model->DoOEMButton(1000);
+    Wait(600);
+    EXPECT_NEAR(Y(), 1.0, Tolerance);
+    EXPECT_NEAR(X(), 0.0, Tolerance);
+    EXPECT_TRUE(model->GetOEMLed(13));
+    WaitForIdle();
+    EXPECT_NEAR(X(), 3.0, Tolerance);
+    EXPECT_TRUE(model->MessageHistory().isEmpty()) << model->StatusLine().toStdString();
+}
+
 TEST_F(SimFixture, MacrosThatCallThemselvesEnd)
 {
-    WriteFile(QStringLiteral("Macros/Bamboo/M6666.m1s"), "Code \"M6666\"\r\nCode \"M6666\"\r\n");
+    // Without motion, thousands of nested calls happen at one instant: they are stopped.
+    WriteFile(QStringLiteral("Macros/Bamboo/M6666.m1s"), QByteArray("Code \"M6666\"\r\n").repeated(4));
     model->Code(QStringLiteral("M6666"));
-    WaitForIdle();
     EXPECT_FALSE(model->IsMoving());
-    EXPECT_TRUE(model->StatusLine().contains(QStringLiteral("M6666"))) << model->StatusLine().toStdString();
+    EXPECT_TRUE(model->StatusLine().contains(QStringLiteral("stopped"))) << model->StatusLine().toStdString();
 
     // With motion between the calls, nesting ends it after eight levels.
     WriteFile(QStringLiteral("Macros/Bamboo/M6666.m1s"), "Code \"G91 G0 X0.1\"\r\nCode \"M6666\"\r\n");
