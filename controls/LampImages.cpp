@@ -42,6 +42,8 @@ QPixmap DrawLampPixmap(const QColor& color, bool lit, int size)
 
 const QList<QIcon>& LampImages()
 {
-    static const QList<QIcon> images{LampIcon(false), LampIcon(true)};
-    return images;
+    // Never destroyed: pixmaps must not outlive the application object, and a static would be
+    // destroyed after it.
+    static const auto* const images = new QList<QIcon>{LampIcon(false), LampIcon(true)};
+    return *images;
 }

@@ -3,6 +3,7 @@
 #include "platform/OperatorAction.h"
 #include "platform/Platform.h"
 
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QMouseEvent>
 #include <QPointer>
@@ -98,4 +99,12 @@ void TSkinnedButton::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     QPushButton::mouseReleaseEvent(event);
+}
+
+void TSkinnedButton::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (HasFunctionDialog())
+        event->accept();
+    else
+        QPushButton::contextMenuEvent(event);
 }

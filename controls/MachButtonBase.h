@@ -76,6 +76,8 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Taken by buttons with a function dialog, so no parent shows a menu for that click.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void ApplyImage();
