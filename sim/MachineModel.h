@@ -77,14 +77,19 @@ class MachineState;
 // - IsMoving is true while a move, dwell, jog, queued line or program run is in progress,
 //   also during a feed hold (LED 80), so a caller waiting for motion to end keeps waiting.
 // - Code queues its lines and returns; each line is interpreted when the previous work ends.
+//   A bad line is reported and skipped. Code is refused during a continuous jog and while a
+//   program runs; at most 10000 lines wait, the rest are reported and dropped.
+// - An M-code the machine does not know runs macro file M<n>.m1s from MacroFolder() when it
+//   exists; its Code, DoOEMButton, SetOEMDRO and Message lines run, others are reported.
 // - DROs 800-805 read work coordinates (machine coordinates while MACH is on, LED 16); writing
 //   them sets the work offset so the axis reads the value. DROs 83-88 are machine coordinates.
 // - G31 stops at the first face of the probe target it meets and leaves the contact point (or
 //   the end point when it meets none) in variables 2000-2005, in work coordinates.
 // - Step sizes 265-269 select 1, 0.1, 0.01, 0.001 and 0.0001 (DROs 828 and 1); jogging is
 //   enabled and continuous at start, with step 1.
-// - DRO 816 is the 0-based index of the program line being run (or next to run). A program
-//   that runs off its end, or meets M2/M30, rewinds to line 0.
+// - LoadFile opens a relative path from the controller folder. DRO 816 is the 0-based index
+//   of the program line being run (or next to run). A program that runs off its end, or meets
+//   M2/M30, rewinds to line 0; a bad line stops the run at that line.
 class MachineModel final
 {
 public:
