@@ -1,6 +1,6 @@
 #include "controls/Scalar.h"
 
-#include "platform/OperatorAction.h"
+#include "platform/Dialogs.h"
 #include "platform/ZentyrError.h"
 
 #include <QAbstractButton>
@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <limits>
 
 namespace {
@@ -350,14 +351,16 @@ bool TScalar::Step(int multiplier, int divisor, int delta)
 
 void TScalar::RunCommand(void (TScalar::*command)())
 {
-    const auto run = [this, command]() { (this->*command)(); };
-    if (m_messageBoxes) {
-        RunOperatorAction(*m_messageBoxes, run);
-        return;
-    }
+    QString message;
     try {
-        run();
-    } catch (const ZentyrError&) {
-        // No one to tell: the command simply ends.
+        (this->*command)();
+        return;
+    } catch (const ZentyrError& error) {
+        message = error.message();
+    } catch (const std::exception& error) {
+        message = QString::fromLocal8Bit(error.what());
     }
+    if (m_messageBoxes)
+        m_messageBoxes->Show(IMessageBoxes::Kind::Error, message, IMessageBoxes::Buttons::Ok);
+    Q_EMIT CommandFailed(message);
 }

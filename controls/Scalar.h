@@ -26,8 +26,8 @@ class QWidget;
 // The owner (the QObject parent) must be a window; a step with any other owner raises a
 // ZentyrError. The three commands' actions are added to the owning window so that their
 // shortcuts work whether the menu holding them is shown or hidden. A command started from an
-// action runs as an operator action: its error is shown in the standard error box of the
-// message boxes given (and dropped without them), never raised into the event loop. UI
+// action runs as an operator action: its error is emitted as CommandFailed and, when message
+// boxes were given, shown in the standard error box; it never reaches the event loop. UI
 // thread only.
 class TScalar final : public QObject
 {
@@ -66,6 +66,9 @@ public:
     QAction* ReduceAction() const { return m_actions[1]; }
     QAction* ResetAction() const { return m_actions[2]; }
     QList<QAction*> Actions() const;
+
+Q_SIGNALS:
+    void CommandFailed(const QString& message);
 
 private:
     QWidget* Window() const;

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -256,8 +257,12 @@ TEST(ScalarTest, OnlyAWindowCanOwnTheScaler)
         } catch (const ZentyrError& error) {
             EXPECT_EQ(error.message(), QStringLiteral("TScalar must be owned by a window"));
         }
-        // From the menu the error goes to the standard error box.
+        // From the menu the error goes to the standard error box and to CommandFailed.
+        QSignalSpy failed(scalar, &TScalar::CommandFailed);
         scalar->ReduceAction()->trigger();
+        ASSERT_EQ(failed.size(), 1);
+        EXPECT_EQ(failed.front().front().toString(),
+                  QStringLiteral("TScalar must be owned by a window"));
         ASSERT_EQ(boxes.shown.size(), 1);
         EXPECT_EQ(boxes.shown.front().kind, IMessageBoxes::Kind::Error);
         EXPECT_EQ(boxes.shown.front().text, QStringLiteral("TScalar must be owned by a window"));
