@@ -80,9 +80,10 @@ TForm1::TForm1(ZentyrContext context, QWidget* parent)
       m_context(std::move(context)),
       m_wMach(new TCMach4Wrapper(m_context.documents, m_context.platform, this)),
       m_appReg(std::make_unique<TSettingsLayoutStorage>(m_context.settings)),
-      m_scalar(new TScalar(this))
+      m_scalar(new TScalar(this, &m_context.platform.messageBoxes))
 {
     setWindowTitle(QStringLiteral("Form1"));
+    m_scalar->SetIncrementAmount(10);
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSize(8);
     setFont(font);
@@ -91,10 +92,6 @@ TForm1::TForm1(ZentyrContext context, QWidget* parent)
     move(169, 27);
     // Fixed border: the designed client area plus the menu bar, never resized by the operator.
     setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
-    connect(m_scalar, &TScalar::CommandFailed, this, [this](const QString& message) {
-        m_context.platform.messageBoxes.Show(IMessageBoxes::Kind::Error, message,
-                                             IMessageBoxes::Buttons::Ok);
-    });
     UpdateToolWindowCommands();
 }
 
