@@ -1,9 +1,9 @@
 #include "platform/NativeWaiter.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 
 void NativeWaiter::Sleep(int ms)
 {
@@ -18,10 +18,13 @@ void NativeWaiter::ProcessEvents()
 
 void NativeWaiter::SleepProcessingEvents(int ms)
 {
-    // Events are handled as they arrive; the wait ends on time even when none come.
-    const QDeadlineTimer deadline(ms);
-    do {
-        QCoreApplication::processEvents(QEventLoop::AllEvents,
-                                        static_cast<int>(qMax<qint64>(1, deadline.remainingTime())));
-    } while (!deadline.hasExpired());
+    // A local event loop sleeps in the event dispatcher until an event or the timer comes, so
+    // the wait costs no processor time while nothing happens.
+    if (ms <= 0) {
+        ProcessEvents();
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
