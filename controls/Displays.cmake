@@ -1,0 +1,6 @@
+# LED indicators, axis DRO displays, value adjust frames, MDI line and message log.
+target_sources(zentyr_controls PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/TILed.h ${CMAKE_CURRENT_LIST_DIR}/TILed.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MachLed.h ${CMAKE_CURRENT_LIST_DIR}/MachLed.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MachDro.h ${CMAKE_CURRENT_LIST_DIR}/MachDro.cpp
+)
