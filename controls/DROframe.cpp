@@ -53,13 +53,16 @@ void SendAxisStatusMessage(TCMach4Wrapper* hostConnection, IMyScriptObject& mach
         mach.Message(text);
 }
 
+// The host is asked at most every MovingPollMs: an unpaced loop would keep a core busy for the
+// whole homing move and flood the host with calls it expects every 50 to 150 ms.
 bool WaitWhileAxisMoves(IMyScriptObject& mach, IWaiter& waiter, const QPointer<QObject>& guard,
                         const std::function<void()>& whileMoving)
 {
+    constexpr int MovingPollMs = 50;
     while (mach.IsMoving()) {
         if (whileMoving)
             whileMoving();
-        waiter.ProcessEvents();
+        waiter.SleepProcessingEvents(MovingPollMs);
         if (guard.isNull())
             return false;
     }

@@ -173,7 +173,8 @@ TEST_F(AxisDroFixture, ReferenceSendsMessageButtonWaitsFollowsTheMoveThenReports
                            Call("GetOEMDRO(802)"), Call("IsMoving()"), Call("GetOEMDRO(802)"),
                            Call("Message(\"Z Axis Referenced\")")}));
     EXPECT_EQ(h.platform.waiter.waits,
-              (QStringList{Call("ProcessEvents"), Call("ProcessEvents"), Call("Sleep(450)")}));
+              (QStringList{Call("SleepProcessingEvents(50)"), Call("SleepProcessingEvents(50)"),
+                           Call("Sleep(450)")}));
     EXPECT_EQ(dro->Field()->text(), QStringLiteral("3.0000")) << "the field followed the move";
     EXPECT_TRUE(h.host->Calls(Call("SetOEMDRO")).isEmpty());
 }
@@ -316,7 +317,8 @@ TEST_F(MultiBtnFixture, ReferenceRaisesClickThenReferencesWithoutFollowingTheFie
               (QStringList{Call("Message(\"Referencing A\")"), Call("DoOEMButton(1025)"),
                            Call("IsMoving()"), Call("IsMoving()"),
                            Call("Message(\"A Axis Referenced\")")}));
-    EXPECT_EQ(h.platform.waiter.waits, (QStringList{Call("ProcessEvents"), Call("Sleep(450)")}));
+    EXPECT_EQ(h.platform.waiter.waits,
+              (QStringList{Call("SleepProcessingEvents(50)"), Call("Sleep(450)")}));
 }
 
 // A window may delete an axis row while the operator is typing in it: the unconfirmed text

@@ -1,0 +1,160 @@
+#include "controls/DROframe.h"
+#include "controls/MachButton.h"
+#include "controls/MachButtonToggle.h"
+#include "controls/MachDro.h"
+#include "controls/MachMDIframe.h"
+#include "host/CMach4Wrapper.h"
+#include "host/Mach4_TLB.h"
+#include "host/MachUpdateThread.h"
+#include "host/link/LinkDocument.h"
+#include "host/link/LinkHostWindows.h"
+#include "platform/NativeShell.h"
+#include "platform/NativeWaiter.h"
+#include "windows/MainPanel.h"
+#include "windows/ZentyrMain.h"
+
+#include "FakePlatform.h"
+#include "FakeSettingsStore.h"
+#include "HostsimProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <signal.h>
+
+namespace {
+
+// The application's main window over the link to a real hostsim, with native waits and
+// program starts and fake dialogs.
+struct EndToEnd : ::testing::Test
+{
+    HostsimProcess hostsim;
+    QTemporaryDir folder;
+    hostlink::LinkDocumentFactory documents;
+    hostlink::LinkHostWindows hostWindows;
+    NativeShell shell;
+    NativeWaiter waiter;
+    FakePlatform fakes;
+    PlatformServices platform{hostWindows, shell, fakes.fileDialogs, fakes.messageBoxes,
+                              fakes.inputBox, waiter};
+    FakeSettingsStore settings;
+    std::unique_ptr<TForm1> window;
+
+    void SetUp() override { ASSERT_TRUE(hostsim.Start()); }
+
+    TForm1& StartZentyr()
+    {
+        settings.values[QStringLiteral("Mach Location")] = HostsimProcess::ProgramPath();
+        settings.values[QStringLiteral("Mach Profile")] = QStringLiteral("Mach3Mill");
+        ZentyrContext context{platform, documents, settings,
+                              folder.filePath(QStringLiteral("zentyr")), LayoutPath(), QString(),
+                              QString()};
+        window = std::make_unique<TForm1>(context);
+        window->FormCreate();
+        return *window;
+    }
+
+    QString LayoutPath() const { return folder.filePath(QStringLiteral("Zentyr.dsktp")); }
+    void Poll() { window->wMach().UpdateThread()->PollPass(); }
+    IMyScriptObject& Host() { return *window->wMach().iMach(); }
+};
+
+}  // namespace
+
+TEST_F(EndToEnd, StartsAgainstTheSimulatorAndLeavesItInResetWhenClosed)
+{
+    TForm1& form = StartZentyr();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Zentyr: Mach3Mill"));
+    ASSERT_TRUE(form.wMach().Connected());
+    EXPECT_TRUE(fakes.messageBoxes.shown.isEmpty());
+
+    form.Panel().btnEstop()->click();
+    ASSERT_FALSE(Host().GetOEMLed(800)) << "out of reset";
+
+    form.close();
+    window.reset();
+    EXPECT_TRUE(QFile::exists(LayoutPath()));
+
+    const QStringList calls = hostsim.JournalCalls();
+    const QStringList tail = calls.mid(calls.size() - 8);
+    EXPECT_EQ(tail, (QStringList{QStringLiteral("GetOEMLed(800)"),
+                                 QStringLiteral("DeActivateSignal(7)"),
+                                 QStringLiteral("DeActivateSignal(8)"),
+                                 QStringLiteral("DeActivateSignal(9)"),
+                                 QStringLiteral("DeActivateSignal(10)"),
+                                 QStringLiteral("DoOEMButton(1021)"),
+                                 QStringLiteral("GetOEMLed(800)"), QStringLiteral("Release()")}))
+        << calls.join(QLatin1Char('\n')).toStdString();
+
+    // The simulator stays in reset: a fresh connection finds LED 800 lit.
+    auto document = hostsim.Connect();
+    EXPECT_TRUE(document->GetScriptObject()->GetOEMLed(800));
+}
+
+TEST_F(EndToEnd, OperatorRunsTheMachineFromThePanel)
+{
+    TForm1& form = StartZentyr();
+    ASSERT_TRUE(form.wMach().Connected());
+    TMainPanel& panel = form.Panel();
+    Poll();
+    EXPECT_FALSE(panel.FloodButton()->isEnabled()) << "in reset";
+
+    panel.btnEstop()->click();
+    Poll();
+    EXPECT_TRUE(panel.FloodButton()->isEnabled());
+    EXPECT_TRUE(panel.xDro()->isEnabled());
+
+    panel.FloodButton()->click();
+    EXPECT_TRUE(Host().GetOEMLed(13)) << "the simulator's flood is on";
+    Poll();
+    EXPECT_TRUE(panel.FloodButton()->Toggled());
+
+    panel.MachMDI1()->CodeBox()->setEditText(QStringLiteral("G0 X0.5"));
+    panel.MachMDI1()->SendLine();
+    ASSERT_TRUE(WaitUntil([&] { return !Host().IsMoving(); }, 5000));
+    Poll();
+    EXPECT_DOUBLE_EQ(panel.xDro()->Field()->Value(), 0.5);
+
+    form.close();
+}
+
+// The host connection launches the simulator itself when it is not running, and attaches.
+TEST(EndToEndLaunch, AttachLaunchesTheSimulatorWithItsProfile)
+{
+    HostsimProcess environment;  // private runtime folder; not started
+    QTemporaryDir home;
+    qputenv("HOSTSIM_HOME", QFile::encodeName(home.path()));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    hostlink::LinkDocumentFactory documents;
+    hostlink::LinkHostWindows hostWindows;
+    NativeShell shell;
+    FakePlatform fakes;
+    // The launch wait is the fake's: the simulator is given time by waiting for its window.
+    fakes.waiter.onWait = [&] {
+        WaitUntil([&] { return hostWindows.FindWindowByCaption(TCMach4Wrapper::HostWindowCaption)
+                                   .has_value(); },
+                  5000);
+    };
+    PlatformServices platform{hostWindows, shell, fakes.fileDialogs, fakes.messageBoxes,
+                              fakes.inputBox, fakes.waiter};
+    QObject owner;
+    auto* wMach = new TCMach4Wrapper(documents, platform, &owner);
+    wMach->SetMachLoc(HostsimProcess::ProgramPath());
+    wMach->SetProfile(QStringLiteral("Mach3Mill"));
+    wMach->SetActive(true);
+    EXPECT_EQ(fakes.waiter.waits, QStringList{QStringLiteral("SleepProcessingEvents(4000)")});
+    EXPECT_TRUE(wMach->Attached());
+    ASSERT_TRUE(wMach->Connected());
+    EXPECT_TRUE(wMach->iMach()->GetOEMLed(800));
+    EXPECT_TRUE(QFile::exists(home.filePath(QStringLiteral("Macros/Mach3Mill"))));
+
+    wMach->SetConnected(false);
+    const qint64 pid = ServerPid(environment.SocketPath());
+    qunsetenv("HOSTSIM_HOME");
+    ASSERT_GT(pid, 0);
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+}
