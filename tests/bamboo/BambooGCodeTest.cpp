@@ -33,6 +33,10 @@ TEST_F(FormatFixed4Test, WritesFourDecimalsWithAPoint)
         {-0.00004, "0.0000"},     // rounds to zero: no sign
         {-0.00006, "-0.0001"},
         {1.23456, "1.2346"},
+        // Radii of fractional-inch bits are exact binary ties; they round away from zero
+        // (printf's round-half-even would write 0.1562 and -0.0312).
+        {0.15625, "0.1563"},
+        {-0.03125, "-0.0313"},
         {0.5 - 0.04, "0.4600"},   // floating-point noise disappears in the rounding
         {1234567.25, "1234567.2500"}, // no grouping
         {1e20, "100000000000000000000.0000"}, // no exponent
