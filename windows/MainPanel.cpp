@@ -50,7 +50,8 @@ TMainPanel::TMainPanel(TCMach4Wrapper* wMach, PlatformServices& platform, QWidge
     m_btnZero = new QPushButton(QStringLiteral("Z\nE\nR\nO"), axes);
     m_btnZero->setObjectName(QStringLiteral("BtnZero"));
     m_btnZero->setGeometry(138, 6, 22, 89);
-    connect(m_btnZero, &QPushButton::clicked, this, [this] { BtnZeroClick(); });
+    connect(m_btnZero, &QPushButton::clicked, this,
+            [this] { RunOperatorAction(m_platform.messageBoxes, [this] { BtnZeroClick(); }); });
     m_btnRef = new QPushButton(QStringLiteral("R\nE\nF"), axes);
     m_btnRef->setObjectName(QStringLiteral("btnRef"));
     m_btnRef->setGeometry(163, 6, 22, 89);
@@ -85,14 +86,18 @@ TMainPanel::TMainPanel(TCMach4Wrapper* wMach, PlatformServices& platform, QWidge
     m_btnMachCoords->SetLocked(true);
 
     m_flood = AddLampToggle(buttons, QStringLiteral("Flood"), 50, 4);
+    m_flood->setObjectName(QStringLiteral("tMachToggleButton1"));
     m_flood->SetOEMButtonType(obtFlood_Toggle);
     m_flood->SetOEMLEDtype(oltFlood);
     m_mist = AddLampToggle(buttons, QStringLiteral("Mist"), 50, 30);
+    m_mist->setObjectName(QStringLiteral("tMachToggleButton2"));
     m_mist->SetOEMButtonType(obtMist_Toggle);
     m_mist->SetOEMLEDtype(oltMist);
 
     m_code1 = AddCodeButton(buttons, QStringLiteral("User Code 1"), 4);
+    m_code1->setObjectName(QStringLiteral("tMachCodeButton1"));
     m_code2 = AddCodeButton(buttons, QStringLiteral("User Code 2"), 30);
+    m_code2->setObjectName(QStringLiteral("tMachCodeButton2"));
 
     m_btnEstop = new tMachESTOPButton(m_platform, buttons);
     m_btnEstop->setObjectName(QStringLiteral("btnEstop"));
@@ -149,10 +154,14 @@ tMachCodeButton* TMainPanel::AddCodeButton(QWidget* group, const QString& captio
     return button;
 }
 
+// Each readout's zero action runs directly rather than through a click of its zero button:
+// the poll pass disables those buttons while the host is in reset, and a click on a disabled
+// button does nothing, yet zeroing the axes in reset is an ordinary operator step. A failing
+// axis ends the action, so a host that has gone costs one error box, not three.
 void TMainPanel::BtnZeroClick()
 {
     for (TAxisDRO* axis : {m_xDro, m_yDro, m_zDro})
-        axis->ZeroButton()->click();
+        axis->Zero();
 }
 
 void TMainPanel::btnRefClick()

@@ -37,7 +37,8 @@ public:
 
     void FocusEstop();
 
-    // A click of the zero button of the X, then the Y, then the Z readout.
+    // The zero action of the X, then the Y, then the Z readout, also while the host is in reset.
+    // Raises the first host failure; the remaining axes are then left alone.
     void BtnZeroClick();
     // Home all axes: OEM button 105 through the host connection.
     void btnRefClick();

@@ -126,6 +126,28 @@ TEST_F(PanelFixture, ZeroSetsXYZInOrderAndRefHomesAll)
     EXPECT_EQ(host->journal, QStringList{QStringLiteral("DoOEMButton(105)")});
 }
 
+// Zeroing the axes is an ordinary step while the host is in reset, when the poll pass has
+// disabled the readouts' own zero buttons.
+TEST_F(PanelFixture, ZeroWorksInResetAndEndsAtTheFirstHostFailure)
+{
+    Start();
+    Poll();
+    ASSERT_FALSE(Panel().xDro()->ZeroButton()->isEnabled()) << "the host starts in reset";
+    host->dros[800] = 4.5;
+    host->ClearJournal();
+    Panel().BtnZero()->click();
+    EXPECT_EQ(host->Calls(QStringLiteral("SetOEMDRO")),
+              (QStringList{QStringLiteral("SetOEMDRO(800, 0)"), QStringLiteral("SetOEMDRO(801, 0)"),
+                           QStringLiteral("SetOEMDRO(802, 0)")}));
+    EXPECT_TRUE(platform.messageBoxes.shown.isEmpty());
+
+    host->ClearJournal();
+    host->failFromCall = host->callCount;  // the host has gone
+    Panel().BtnZero()->click();
+    ASSERT_EQ(platform.messageBoxes.shown.size(), 1) << "one error box, not one per axis";
+    EXPECT_EQ(host->callCount - host->failFromCall, 1) << "Y and Z are not tried";
+}
+
 TEST_F(PanelFixture, ZeroWithoutAConnectionSendsNothing)
 {
     Start(false);
