@@ -212,6 +212,11 @@ QString TLayoutXmlDocument::Load(const QByteArray& bytes)
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement:
+            if (open.size() >= std::size_t(MaxNestingDepth)) {
+                reader.raiseError(QStringLiteral("Elements are nested more than %1 levels deep")
+                                      .arg(MaxNestingDepth));
+                break;
+            }
             if (open.empty()) {
                 m_root.name = reader.name().toString();
                 open.push_back(&m_root);

@@ -40,6 +40,11 @@ struct TLayoutXmlNode
 class TLayoutXmlDocument final
 {
 public:
+    // Levels of elements, the root included, that Load accepts. Deeper nesting is treated as
+    // a fault of the file: writing such a tree back would take memory quadratic in its depth
+    // and a stack frame per level.
+    static constexpr int MaxNestingDepth = 256;
+
     explicit TLayoutXmlDocument(const QString& rootName);
 
     TLayoutXmlNode& Root() { return m_root; }
@@ -49,9 +54,10 @@ public:
     void Clear();
 
     // Replaces the content with that of `bytes`; the root takes the name found there. Input
-    // that is not well-formed keeps every element completed before the fault (and the ones
-    // still open that already hold completed children), drops the rest and returns the
-    // parser's message; a clean read returns an empty string.
+    // that is not well-formed or nested deeper than MaxNestingDepth keeps every element
+    // completed before the fault (and the ones still open that already hold completed
+    // children), drops the rest and returns the parser's message; a clean read returns an
+    // empty string.
     QString Load(const QByteArray& bytes);
 
     QByteArray Serialize() const;

@@ -62,7 +62,7 @@ TXmlLayoutStorage::TXmlLayoutStorage(const QString& fileName, WriteBack writeBac
 
 TXmlLayoutStorage::~TXmlLayoutStorage()
 {
-    if (m_writeBack != WriteBack::AtDestruction)
+    if (m_writeBack != WriteBack::AtDestruction || m_unreadable)
         return;
     try {
         Flush();
@@ -75,15 +75,23 @@ void TXmlLayoutStorage::SetFileName(const QString& fileName)
 {
     m_fileName = fileName;
     m_loadError.clear();
+    m_unreadable = false;
     m_document->Clear();
     if (fileName.isEmpty() || !QFileInfo::exists(fileName))
         return;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         m_loadError = file.errorString();
+        m_unreadable = true;
         return;
     }
-    m_loadError = m_document->Load(file.readAll());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_loadError = file.errorString();
+        m_unreadable = true;
+        return;
+    }
+    m_loadError = m_document->Load(bytes);
 }
 
 void TXmlLayoutStorage::SelectSection(const QString& path)

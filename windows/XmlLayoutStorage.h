@@ -17,6 +17,10 @@ class TLayoutXmlDocument;
 // during the write leaves the previous file as it was. A failed write at destruction is
 // swallowed: the program is ending and there is no one left to tell.
 //
+// An existing file that could not be read (locked, no permission, an I/O error) is not
+// replaced at destruction: the document then holds only this run's writes over defaults, and
+// writing it would destroy every value the file holds. Flush still writes on request.
+//
 // Paths: the section path, a backslash and the key path, each segment one element level below
 // the root. A first segment equal to the root element's name (letter case included) is
 // skipped, so such a path starts at the root itself. Elements are matched without regard to
@@ -41,7 +45,8 @@ public:
     QString FileName() const { return m_fileName; }
     // Names the file and replaces the document with its content. A missing file starts an
     // empty document; an unreadable or malformed one keeps what could be read, and LoadError
-    // tells what went wrong (nothing is raised: defaults then apply).
+    // tells what went wrong (nothing is raised: defaults then apply). Nesting deeper than
+    // TLayoutXmlDocument::MaxNestingDepth counts as malformed.
     void SetFileName(const QString& fileName);
     QString LoadError() const { return m_loadError; }
 
@@ -67,6 +72,7 @@ private:
     QStringList ElementPath(const QString& path) const;
 
     WriteBack m_writeBack;
+    bool m_unreadable = false;
     QString m_fileName;
     QString m_loadError;
     QString m_section;

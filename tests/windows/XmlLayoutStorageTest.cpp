@@ -1,4 +1,5 @@
 #include "platform/ZentyrError.h"
+#include "windows/LayoutXmlDocument.h"
 #include "windows/XmlLayoutStorage.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -332,6 +334,108 @@ TEST_F(XmlLayoutStorageTest, MalformedFileKeepsWhatWasComplete)
     store.SetFileName(path);
     EXPECT_FALSE(store.LoadError().isEmpty());
     EXPECT_EQ(store.ReadInteger(QStringLiteral("Left"), 3), 3);
+}
+
+// A damaged or hostile file nested ever deeper must neither take the program down when it is
+// read nor when it is written back at the end.
+TEST_F(XmlLayoutStorageTest, NestingBeyondTheLimitIsCutOff)
+{
+    const auto nested = [](int depth, const char* leaf) {
+        QByteArray body = "<Desktop_MainForm><Desktop><MainForm><Left>42</Left>";
+        for (int i = 3; i < depth; ++i)
+            body += "<Deep>";
+        body += leaf;
+        for (int i = 3; i < depth; ++i)
+            body += "</Deep>";
+        return Layout(body + "</MainForm></Desktop></Desktop_MainForm>\r\n");
+    };
+    const QString path = PathOf(QStringLiteral("deep.dsktp"));
+    const QStringList toLeaf(TLayoutXmlDocument::MaxNestingDepth - 4, QStringLiteral("Deep"));
+
+    // At the limit everything reads.
+    WriteBytes(path, nested(TLayoutXmlDocument::MaxNestingDepth - 1, "<Leaf>x</Leaf>"));
+    {
+        TXmlLayoutStorage store(path, TXmlLayoutStorage::WriteBack::OnFlushOnly);
+        EXPECT_TRUE(store.LoadError().isEmpty()) << store.LoadError().toStdString();
+        store.SelectSection(kMainForm);
+        EXPECT_EQ(store.ReadString(toLeaf.join(u'\\') + QStringLiteral("\\Leaf"), {}),
+                  QStringLiteral("x"));
+    }
+
+    // Beyond it the chain that leads there goes; its completed neighbours stay.
+    for (const int depth : {TLayoutXmlDocument::MaxNestingDepth + 1, 200000}) {
+        WriteBytes(path, nested(depth, "x"));
+        {
+            TXmlLayoutStorage store(path);
+            EXPECT_FALSE(store.LoadError().isEmpty()) << depth;
+            store.SelectSection(kMainForm);
+            EXPECT_EQ(store.ReadInteger(QStringLiteral("Left"), 0), 42) << depth;
+            EXPECT_EQ(store.ReadString(QStringLiteral("Deep"), QStringLiteral("none")),
+                      QStringLiteral("none"))
+                << depth;
+        }
+        TXmlLayoutStorage written(path, TXmlLayoutStorage::WriteBack::OnFlushOnly);
+        EXPECT_TRUE(written.LoadError().isEmpty()) << depth;
+        EXPECT_EQ(written.FileBytes(),
+                  Layout("<Desktop_MainForm>\r\n  <Desktop>\r\n    <MainForm>\r\n"
+                         "      <Left>42</Left>\r\n    </MainForm>\r\n  </Desktop>\r\n"
+                         "</Desktop_MainForm>\r\n"))
+            << depth;
+    }
+}
+
+// Makes every further open() of this process fail, as when the system runs out of handles.
+class NoMoreFiles final
+{
+public:
+    NoMoreFiles()
+    {
+        getrlimit(RLIMIT_NOFILE, &m_old);
+        const int lowestFree = dup(0);
+        close(lowestFree);
+        rlimit reduced = m_old;
+        reduced.rlim_cur = rlim_t(lowestFree);
+        setrlimit(RLIMIT_NOFILE, &reduced);
+    }
+    ~NoMoreFiles() { setrlimit(RLIMIT_NOFILE, &m_old); }
+
+private:
+    rlimit m_old{};
+};
+
+// The run started without the file's values; writing its document over the file at the end
+// would replace every stored layout and code button with defaults.
+TEST_F(XmlLayoutStorageTest, AFileThatCouldNotBeReadIsNotReplacedAtTheEnd)
+{
+    const QString path = PathOf(QStringLiteral("Zentyr.dsktp"));
+    const QByteArray stored = ReadBytes(kGoldenDir + QStringLiteral("/Desktop.dsktp"));
+    WriteBytes(path, stored);
+
+    std::unique_ptr<TXmlLayoutStorage> store;
+    {
+        const NoMoreFiles exhausted;
+        store = std::make_unique<TXmlLayoutStorage>(path);
+    }
+    EXPECT_FALSE(store->LoadError().isEmpty());
+    store->SelectSection(kMainForm);
+    EXPECT_EQ(store->ReadInteger(QStringLiteral("Left"), 0), 0);
+    store->WriteInteger(QStringLiteral("Left"), 5);
+    store.reset();
+    EXPECT_EQ(ReadBytes(path), stored);
+
+    // Asked for explicitly, the write still happens; a later successful read ends the hold.
+    {
+        const NoMoreFiles exhausted;
+        store = std::make_unique<TXmlLayoutStorage>(path);
+    }
+    store->SelectSection(kMainForm);
+    store->WriteInteger(QStringLiteral("Left"), 5);
+    store->Flush();
+    EXPECT_TRUE(ReadBytes(path).contains("<Left>5</Left>"));
+    store->SetFileName(path);
+    store->WriteInteger(QStringLiteral("Left"), 6);
+    store.reset();
+    EXPECT_TRUE(ReadBytes(path).contains("<Left>6</Left>"));
 }
 
 TEST_F(XmlLayoutStorageTest, NothingReachesTheDiskBeforeTheStoreIsDestroyed)
