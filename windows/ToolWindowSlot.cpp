@@ -27,6 +27,18 @@ void TToolWindowSlot::Open(IMessageBoxes& boxes)
     m_window->activateWindow();
 }
 
+void TToolWindowSlot::SaveLayout(TLayoutStorage& store) const
+{
+    if (m_saveLayout && !m_window.isNull())
+        m_saveLayout(m_window.data(), store);
+}
+
+void TToolWindowSlot::StoreAtClose(TLayoutStorage& store) const
+{
+    if (m_storeAtClose && !m_window.isNull())
+        m_storeAtClose(m_window.data(), store);
+}
+
 void TToolWindowSlot::Destroy()
 {
     delete m_window.data();

@@ -12,6 +12,7 @@
 #include "windows/XmlLayoutStorage.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -184,8 +185,12 @@ void TForm1::BuildMenus()
     addWindowItem(QStringLiteral("Spindle Control"), ToolWindow::Spindle);
     addWindowItem(QStringLiteral("User Defined Buttons"), ToolWindow::UserButtons);
     addWindowItem(QStringLiteral("LEDs"), ToolWindow::Leds);
-    QAction* about = windows->addAction(QStringLiteral("About"));
-    about->setEnabled(false);
+    m_about = windows->addAction(QStringLiteral("About"));
+    m_about->setEnabled(false);
+    connect(m_about, &QAction::triggered, this, [this] {
+        if (m_showAbout)
+            Guarded(m_showAbout);
+    });
 
     QAction* help = menuBar()->addAction(QStringLiteral("Help"));
     connect(help, &QAction::triggered, this, [this] { OpenHelp(); });
@@ -219,6 +224,12 @@ void TForm1::SetToolWindow(ToolWindow which, TToolWindowSlot slot)
 {
     m_toolWindows[static_cast<int>(which)] = std::move(slot);
     UpdateToolWindowCommands();
+}
+
+void TForm1::SetAboutDialog(std::function<void()> showModal)
+{
+    m_showAbout = std::move(showModal);
+    m_about->setEnabled(static_cast<bool>(m_showAbout));
 }
 
 TToolWindowSlot& TForm1::ToolWindowSlot(ToolWindow which)
@@ -335,6 +346,10 @@ void TForm1::SaveDesktopLayout()
                        ToolWindowSlot(ToolWindow::UserButtons).Exists());
     m_fs->WriteBoolean(QStringLiteral("SpindleFormAlloc"),
                        ToolWindowSlot(ToolWindow::Spindle).Exists());
+    // Then the tool windows that exist, in this order, each into its own section.
+    for (ToolWindow which : {ToolWindow::UserButtons, ToolWindow::Jog, ToolWindow::Spindle,
+                             ToolWindow::Bamboo, ToolWindow::Editor})
+        ToolWindowSlot(which).SaveLayout(*m_fs);
 }
 
 void TForm1::ToggleMachVisible()
@@ -349,10 +364,15 @@ void TForm1::OpenHelp()
     m_context.platform.shell.OpenDocument(QDir::toNativeSeparators(help));
 }
 
+// Closing the main window ends the application, also while windows that the close does not
+// destroy (user code buttons, user LEDs) are still shown and would keep the event loop going.
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    const bool firstClose = !m_closed;
     FormClose();
     event->accept();
+    if (firstClose)
+        QCoreApplication::exit(0);
 }
 
 // Each step is guarded on its own: a host that has gone must not cost the operator the
@@ -382,6 +402,13 @@ void TForm1::FormClose()
         m_appReg->WriteString(QStringLiteral("Mach Profile"), m_wMach->Profile());
         if (m_saveSkinOnExit->isChecked())
             m_appReg->WriteString(QStringLiteral("Skin Name"), m_skinName);
+    });
+    // Windows that keep settings at program end store them before any window goes.
+    swallow([this] {
+        if (m_fs) {
+            for (TToolWindowSlot& slot : m_toolWindows)
+                slot.StoreAtClose(*m_fs);
+        }
     });
     swallow([this] {
         for (ToolWindow which : {ToolWindow::Jog, ToolWindow::Editor, ToolWindow::Bamboo,

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -72,6 +73,9 @@ public:
     void OpenToolWindow(ToolWindow which);
     // Makes a tool window available to the menus and buttons that open it.
     void SetToolWindow(ToolWindow which, TToolWindowSlot slot);
+    // Makes the "About" item available; `showModal` shows the about dialog and returns when it
+    // closes. Its errors go to the error box.
+    void SetAboutDialog(std::function<void()> showModal);
     TToolWindowSlot& ToolWindowSlot(ToolWindow which);
 
     void ToggleMachVisible();
@@ -108,6 +112,8 @@ private:
     std::array<QList<QObject*>, static_cast<int>(ToolWindow::Count)> m_toolWindowCommands;
     QAction* m_machVisibleOnStart = nullptr;
     QAction* m_saveSkinOnExit = nullptr;
+    QAction* m_about = nullptr;
+    std::function<void()> m_showAbout;
     QToolButton* m_tsMachVisible = nullptr;
     QToolButton* m_tsBamboo = nullptr;
     QString m_skinName = QStringLiteral("GrayPlastic (internal)");

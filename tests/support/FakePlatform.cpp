@@ -68,10 +68,12 @@ IMessageBoxes::Answer FakeMessageBoxes::Show(Kind kind, const QString& text, But
     return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
 }
 
-std::optional<QString> FakeInputBox::InputQuery(const QString&, const QString& prompt,
-                                                const QString&)
+std::optional<QString> FakeInputBox::InputQuery(const QString& caption, const QString& prompt,
+                                                const QString& value)
 {
+    captions.append(caption);
     prompts.append(prompt);
+    values.append(value);
     return TakeFront(answers);
 }
 

@@ -84,7 +84,10 @@ public:
                                       const QString& value) override;
 
     std::deque<std::optional<QString>> answers;
+    // What each box showed: its caption, prompt and prefilled value.
+    QStringList captions;
     QStringList prompts;
+    QStringList values;
 };
 
 // Waits without waiting: records each wait and lets a test react to it.

@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QTimer>
 #include <QFile>
 #include <QToolButton>
 #include <QTemporaryDir>
@@ -95,6 +98,11 @@ TEST_F(MainWindowFixture, RefreshRateBoxChangesTheRunningInterval)
     EXPECT_EQ(form.wMach().UpdateThread()->Interval(), 400);
     EXPECT_EQ(platform.inputBox.prompts.first(),
               QStringLiteral("Enter Frequency in Milliseconds, Min=50"));
+    EXPECT_EQ(platform.inputBox.captions.first(), QStringLiteral("Mach Update Frequency"));
+    EXPECT_EQ(platform.inputBox.values,
+              (QStringList{QStringLiteral("150"), QStringLiteral("50"), QStringLiteral("50"),
+                           QStringLiteral("50"), QStringLiteral("50")}))
+        << "each box is prefilled with the current rate";
 }
 
 TEST_F(MainWindowFixture, StartUpFailureKeepsTheCaptionAndLeavesTheHostUnbound)
@@ -241,4 +249,99 @@ TEST_F(MainWindowFixture, HostWindowToggleReportsAMissingHost)
     form.ToggleMachVisible();
     ASSERT_EQ(platform.messageBoxes.shown.size(), 1);
     EXPECT_EQ(platform.messageBoxes.shown[0].text, QStringLiteral("Mach not found"));
+}
+
+// "Save Desktop Layout" writes the main section, then the sections of the tool windows that
+// exist in a fixed order whatever order they were opened in; at close the windows store their
+// close-time settings after the host is released and before any of them is destroyed, and
+// those values reach the file.
+TEST_F(MainWindowFixture, ToolWindowSectionsAreSavedInOrderAndStoredBeforeTheWindowsGo)
+{
+    HostRunning();
+    TForm1& form = Start();
+    QStringList steps;
+    const auto slot = [&](const QString& name) {
+        TToolWindowSlot tool([] { return new QWidget; }, nullptr);
+        tool.SetSaveLayout([&steps, name](QWidget*, TLayoutStorage& store) {
+            store.SelectSection(TForm1::MainSection);
+            steps.append(name + QStringLiteral(" after ") +
+                         store.ReadString(QStringLiteral("Left"), QString()));
+        });
+        return tool;
+    };
+    using W = TForm1::ToolWindow;
+    for (const auto& [which, name] : {std::pair{W::Editor, QStringLiteral("editor")},
+                                      std::pair{W::Bamboo, QStringLiteral("bamboo")},
+                                      std::pair{W::Spindle, QStringLiteral("spindle")},
+                                      std::pair{W::Jog, QStringLiteral("jog")},
+                                      std::pair{W::UserButtons, QStringLiteral("buttons")},
+                                      std::pair{W::Leds, QStringLiteral("leds")}})
+        form.SetToolWindow(which, slot(name));
+    form.move(30, 40);
+    form.SaveDesktopLayout();
+    EXPECT_TRUE(steps.isEmpty()) << "windows never opened write nothing";
+
+    for (W which : {W::Editor, W::Spindle, W::UserButtons, W::Jog, W::Leds})
+        form.OpenToolWindow(which);
+    form.SaveDesktopLayout();
+    EXPECT_EQ(steps, (QStringList{QStringLiteral("buttons after 30"), QStringLiteral("jog after 30"),
+                                  QStringLiteral("spindle after 30"),
+                                  QStringLiteral("editor after 30")}));
+
+    QPointer<QWidget> jog = form.ToolWindowSlot(W::Jog).Window();
+    bool hostReleased = false;
+    form.ToolWindowSlot(W::Jog).SetStoreAtClose([&](QWidget* stored, TLayoutStorage& store) {
+        EXPECT_EQ(stored, jog.data());
+        hostReleased = !form.wMach().Connected();
+        store.SelectSection(QStringLiteral("Desktop\\JogForm"));
+        store.WriteInteger(QStringLiteral("Jog1"), 3);
+    });
+    form.close();
+    EXPECT_TRUE(hostReleased);
+    EXPECT_TRUE(jog.isNull()) << "the jog window is destroyed after storing";
+
+    window.reset();
+    TXmlLayoutStorage written(LayoutPath());
+    written.SelectSection(QStringLiteral("Desktop\\JogForm"));
+    EXPECT_EQ(written.ReadInteger(QStringLiteral("Jog1"), -1), 3);
+}
+
+// The close leaves the user code buttons and user LEDs windows alive; they must not keep the
+// application running once its main window has closed.
+TEST_F(MainWindowFixture, ClosingTheMainWindowEndsTheApplicationWhileToolWindowsAreShown)
+{
+    TForm1& form = Start();
+    form.SetToolWindow(TForm1::ToolWindow::UserButtons,
+                       TToolWindowSlot([] { return new QWidget; }, nullptr));
+    form.show();
+    form.OpenToolWindow(TForm1::ToolWindow::UserButtons);
+    ASSERT_TRUE(form.ToolWindowSlot(TForm1::ToolWindow::UserButtons).Window()->isVisible());
+
+    QTimer::singleShot(0, &form, [&form] { form.close(); });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &guard, [] { QCoreApplication::exit(1); });
+    guard.start(3000);
+    EXPECT_EQ(QApplication::exec(), 0) << "the event loop kept running after the close";
+}
+
+TEST_F(MainWindowFixture, AboutIsOfferedOnceItsDialogIsGiven)
+{
+    TForm1& form = Start();
+    QAction* about = nullptr;
+    for (QAction* menu : form.menuBar()->actions()) {
+        if (menu->menu() == nullptr)
+            continue;
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->text() == QStringLiteral("About"))
+                about = item;
+        }
+    }
+    ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(about->isEnabled());
+    int shown = 0;
+    form.SetAboutDialog([&] { ++shown; });
+    ASSERT_TRUE(about->isEnabled());
+    about->trigger();
+    EXPECT_EQ(shown, 1);
 }
