@@ -1,6 +1,7 @@
 #include "sim/HostFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -8,6 +9,13 @@ namespace hostsim {
 
 bool ReadTextLines(const QString& path, qint64 maxBytes, QStringList& lines, QString& problem)
 {
+    // Only regular files: opening a named pipe blocks until someone writes to it, and a device
+    // never ends, either of which would stop the simulator from answering anyone.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        problem = QStringLiteral("not a regular file");
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         problem = file.errorString();

@@ -12,8 +12,9 @@ inline constexpr qint64 MaxMacroFileBytes = 1024LL * 1024;
 
 // Reads a text file as lines (CR LF, LF or CR end a line; a final line break adds no empty
 // line). The text is taken as UTF-8 when it is valid UTF-8 and as Latin-1 otherwise, so no
-// byte of a program written by an older tool is lost. On failure returns false with a reason
-// fit for the status line.
+// byte of a program written by an older tool is lost. Anything but a regular file (a folder, a
+// named pipe, a device) is refused without being opened. On failure returns false with a
+// reason fit for the status line.
 bool ReadTextLines(const QString& path, qint64 maxBytes, QStringList& lines, QString& problem);
 
 // A profile name made safe to use as one folder name: separators and the names "." and ".."

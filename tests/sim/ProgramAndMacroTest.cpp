@@ -1,5 +1,15 @@
 #include "SimTestSupport.h"
 
+#include <QElapsedTimer>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace hostsim;
 
 namespace {
@@ -40,6 +50,48 @@ TEST_F(SimFixture, LoadingAFileTakesAMomentAndClosingForgetsIt)
     model->DoOEMButton(169);
     EXPECT_EQ(model->FileName(), QStringLiteral("No File Loaded."));
     EXPECT_TRUE(model->LoadedLines().isEmpty());
+}
+
+// A folder, a device or a named pipe is no program: each is refused at once and leaves the
+// loaded file alone. A pipe nobody writes to would otherwise block the simulator for good.
+TEST_F(SimFixture, OnlyRegularFilesLoad)
+{
+    const QString loaded = WriteFile(QStringLiteral("GCode/a.tap"), "G0 X1\n");
+    model->LoadFile(loaded);
+    Wait(MachineModel::LoadingMs);
+
+    const QString pipe = FolderPath() + QStringLiteral("/pipe.tap");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // Should a load block on the pipe, a writer comes by after a while so that the test fails
+    // instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread releaser([&] {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (!done && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 100 && !done; ++i) {
+            const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::close(fd);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+
+    for (const QString& path : {QStringLiteral("GCode"), QStringLiteral("/dev/null"), pipe}) {
+        QElapsedTimer t;
+        t.start();
+        model->LoadFile(path);
+        EXPECT_LT(t.elapsed(), 1000) << path.toStdString();
+        EXPECT_EQ(model->IsLoading(), 0) << path.toStdString();
+        EXPECT_TRUE(model->StatusLine().contains(QStringLiteral("not a regular file")))
+            << path.toStdString() << ": " << model->StatusLine().toStdString();
+        EXPECT_EQ(model->FileName(), loaded) << path.toStdString();
+    }
+    done = true;
+    releaser.join();
+    EXPECT_EQ(model->LoadedLines(), QStringList{QStringLiteral("G0 X1")});
 }
 
 TEST_F(SimFixture, ProgramFilesKeepEveryByteOfTheirText)
