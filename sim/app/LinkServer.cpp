@@ -16,6 +16,14 @@ namespace {
 
 using namespace hostlink;
 
+// Bounds on what one client can make the simulator hold. Requests are taken off the socket
+// only while fewer than ReplyBacklogBytes of replies wait to be sent, and at most
+// HeldRequestBytes of them are held here; beyond that the client's own socket fills and its
+// sends wait. A client that sends without reading its replies therefore stops itself instead
+// of growing the simulator without bound.
+constexpr qint64 HeldRequestBytes = 2 * (LinkFrameHeaderBytes + LinkMaxPayloadBytes);
+constexpr qint64 ReplyBacklogBytes = 256 * 1024;
+
 // One client: reads frames as they arrive and answers each before reading the next.
 class ClientConnection final : public QObject
 {
@@ -23,28 +31,55 @@ public:
     ClientConnection(QLocalSocket* socket, HostDispatcher& dispatcher)
         : QObject(socket), m_socket(socket), m_dispatcher(dispatcher)
     {
-        connect(socket, &QLocalSocket::readyRead, this, &ClientConnection::ReadFrames);
+        m_socket->setReadBufferSize(HeldRequestBytes);
+        connect(socket, &QLocalSocket::readyRead, this, &ClientConnection::Serve);
+        // Replies drained by the client make room to answer what it has sent meanwhile.
+        connect(socket, &QLocalSocket::bytesWritten, this, &ClientConnection::Serve);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     }
 
 private:
-    void ReadFrames()
-    {
-        if (m_closing) {
-            m_socket->skip(m_socket->bytesAvailable());
-            return;
-        }
-        const qint64 available = m_socket->bytesAvailable();
-        if (available <= 0)
-            return;
-        const qsizetype have = m_in.size();
-        m_in.resize(have + available);
-        const qint64 got = m_socket->read(m_in.data() + have, available);
-        m_in.resize(have + qMax<qint64>(got, 0));
+    bool Backlogged() const { return m_socket->bytesToWrite() >= ReplyBacklogBytes; }
 
+    // Takes requests off the socket and answers them until the client has sent nothing more
+    // or the replies back up. Writing can report progress (bytesWritten) from inside; that
+    // nested call is refused, the loop here picks up what it would have done.
+    void Serve()
+    {
+        if (m_serving)
+            return;
+        m_serving = true;
+        bool progressed = true;
+        while (progressed && !m_closing) {
+            progressed = false;
+            if (!Backlogged()) {
+                const qint64 take = qMin(m_socket->bytesAvailable(), HeldRequestBytes - m_in.size());
+                if (take > 0) {
+                    const qsizetype have = m_in.size();
+                    m_in.resize(have + take);
+                    const qint64 got = m_socket->read(m_in.data() + have, take);
+                    m_in.resize(have + qMax<qint64>(got, 0));
+                    progressed = got > 0;
+                }
+            }
+            if (AnswerHeldRequests())
+                progressed = true;
+        }
+        if (m_closing) {
+            m_in.clear();
+            m_socket->skip(m_socket->bytesAvailable());
+            m_socket->disconnectFromServer();
+        }
+        m_serving = false;
+    }
+
+    // Answers the whole requests held, in order, while the replies are not backed up. True
+    // when it answered any.
+    bool AnswerHeldRequests()
+    {
         m_out.resize(0);
         qsizetype used = 0;
-        for (;;) {
+        while (!m_closing && m_socket->bytesToWrite() + m_out.size() < ReplyBacklogBytes) {
             quint32 size = 0;
             const FrameState state = PeekFrame(m_in.constData() + used, m_in.size() - used, &size);
             if (state == FrameState::Incomplete)
@@ -69,17 +104,13 @@ private:
             EncodeReply(m_out, m_reply);
             used += LinkFrameHeaderBytes + size;
         }
-        if (m_closing)
-            m_in.clear();
-        else if (used > 0)
+        if (used > 0)
             m_in.remove(0, used);
-
         if (!m_out.isEmpty()) {
             m_socket->write(m_out);
             m_socket->flush();
         }
-        if (m_closing)
-            m_socket->disconnectFromServer();
+        return used > 0;
     }
 
     QLocalSocket* m_socket;
@@ -89,6 +120,7 @@ private:
     LinkRequest m_request;
     LinkReply m_reply;
     bool m_closing = false;
+    bool m_serving = false;
 };
 
 // True when a live server accepts connections on `path`.
