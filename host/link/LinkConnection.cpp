@@ -106,7 +106,9 @@ void LinkConnection::Open()
     const WireValue version = WireValue::OfInt16(qint16(LinkProtocolVersion));
     WireValue answer;
     try {
-        answer = Call(LinkOp::Hello, &version, 1);
+        // The handshake shares the connect's deadline: the whole of Open takes no longer than
+        // one call may.
+        answer = CallBefore(deadline, LinkOp::Hello, &version, 1);
     } catch (const ZentyrError& e) {
         // A host that refuses the handshake is no host to talk to.
         Close(e.message());
@@ -136,6 +138,11 @@ void LinkConnection::Fail(const QString& reason)
 
 WireValue LinkConnection::Call(LinkOp op, const WireValue* args, int argCount)
 {
+    return CallBefore(NowMs() + m_timeoutMs, op, args, argCount);
+}
+
+WireValue LinkConnection::CallBefore(qint64 deadline, LinkOp op, const WireValue* args, int argCount)
+{
     if (m_fd < 0) {
         throw ZentyrError(m_deadReason.isEmpty()
                               ? QStringLiteral("Not connected to the controller")
@@ -153,7 +160,6 @@ WireValue LinkConnection::Call(LinkOp op, const WireValue* args, int argCount)
                               .arg(LinkMaxTextUnits));
     }
 
-    const qint64 deadline = NowMs() + m_timeoutMs;
     SendAll(m_out.constData(), m_out.size(), deadline);
     quint32 payloadBytes = 0;
     ReceiveFrame(deadline, &payloadBytes);

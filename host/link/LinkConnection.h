@@ -29,8 +29,9 @@ public:
     LinkConnection(const LinkConnection&) = delete;
     LinkConnection& operator=(const LinkConnection&) = delete;
 
-    // Connects and exchanges protocol versions. Raises "The controller is not running" style
-    // errors when nothing answers on the socket. Does nothing when already open.
+    // Connects and exchanges protocol versions, both within one timeout. Raises "The controller
+    // is not running" style errors when nothing answers on the socket. Does nothing when
+    // already open.
     void Open();
     bool IsOpen() const { return m_fd >= 0; }
 
@@ -43,6 +44,7 @@ public:
     const QString& SocketPath() const { return m_path; }
 
 private:
+    WireValue CallBefore(qint64 deadline, LinkOp op, const WireValue* args, int argCount);
     [[noreturn]] void Fail(const QString& reason);
     qint64 RemainingMs(qint64 deadline) const;
     void SendAll(const char* data, qsizetype size, qint64 deadline);

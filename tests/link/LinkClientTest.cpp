@@ -13,7 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -129,6 +132,45 @@ TEST_F(LinkClient, NoHostMeansAClearErrorAtOnce)
     auto [staleMsg, staleMs] = Failure([&] { doc->Connect(); });
     EXPECT_THAT(staleMsg, HasSubstr("The controller is not running"));
     EXPECT_LT(staleMs, 200);
+}
+
+// Connecting and the handshake share one timeout. A host whose accept queue is full, frees a
+// place just before the deadline and then never answers still fails Open within that timeout.
+TEST_F(LinkClient, OpenTakesNoLongerThanOneTimeout)
+{
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray p = SocketPath().toLocal8Bit();
+    std::memcpy(addr.sun_path, p.constData(), size_t(p.size()));
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    std::vector<int> queued;
+    for (;;) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            ::close(fd);
+            break;
+        }
+        queued.push_back(fd);
+    }
+    ASSERT_FALSE(queued.empty());
+
+    int accepted = -1;
+    std::thread freer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(TimeoutMs * 3 / 4));
+        accepted = ::accept(listener, nullptr, nullptr);
+    });
+    auto doc = Document();
+    const auto [msg, ms] = Failure([&] { doc->Connect(); });
+    freer.join();
+    EXPECT_THAT(msg, HasSubstr("does not answer"));
+    EXPECT_LT(ms, TimeoutMs + 150);
+
+    ::close(accepted);
+    for (const int fd : queued)
+        ::close(fd);
+    ::close(listener);
 }
 
 // A host that stops answering, hangs up or garbles its reply fails the call within the
