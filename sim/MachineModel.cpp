@@ -251,6 +251,16 @@ QStringList MachineModel::MessageHistory() const
     return m_state->log.History();
 }
 
+qint64 MachineModel::MessageCount() const
+{
+    return m_state->log.Count();
+}
+
+QStringList MachineModel::MessagesSince(qint64 count) const
+{
+    return m_state->log.Since(count);
+}
+
 int MachineModel::CurrentLine() const
 {
     return m_state->executor.ProgramLine();

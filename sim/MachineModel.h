@@ -133,7 +133,9 @@ public:
     AxisState Axis(int axis) const;     // 0..5 = X, Y, Z, A, B, C
     bool InReset() const;
     QString StatusLine() const;         // the last Message
-    QStringList MessageHistory() const; // every Message, oldest first
+    QStringList MessageHistory() const; // every Message, oldest first (the newest 1000)
+    qint64 MessageCount() const;        // how many Messages there have been
+    QStringList MessagesSince(qint64 count) const;  // those after the first `count`, if kept
     int CurrentLine() const;            // line of the loaded file being run (DRO 816)
     QStringList LoadedLines() const;
     bool ProgramRunning() const;

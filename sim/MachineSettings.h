@@ -56,10 +56,17 @@ public:
     void Add(const QString& text);
     const QString& Last() const { return m_last; }
     const QStringList& History() const { return m_history; }
+    // How many messages were ever added, so a reader can ask for what came after its last
+    // look even once the oldest entries are gone.
+    qint64 Count() const { return m_count; }
+    // The messages added after the first `count`, oldest first, as far as the history still
+    // holds them.
+    QStringList Since(qint64 count) const;
 
 private:
     QString m_last;
     QStringList m_history;
+    qint64 m_count = 0;
 };
 
 }  // namespace hostsim

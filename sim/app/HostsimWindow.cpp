@@ -194,17 +194,13 @@ void HostsimWindow::Refresh()
                             : file);
     }
 
-    // The history may be capped by the model; the status line catches what a full history
-    // would hide.
-    const QStringList history = m_model.MessageHistory();
+    // Counting messages rather than comparing texts: a full history drops its oldest entry
+    // for each new one, and the same text may well come twice.
+    const QStringList fresh = m_model.MessagesSince(m_shownMessages);
+    if (!fresh.isEmpty())
+        m_history->appendPlainText(fresh.join(QLatin1Char('\n')));
+    m_shownMessages = m_model.MessageCount();
     const QString status = m_model.StatusLine();
-    if (history.size() > m_shownHistory) {
-        for (qsizetype k = m_shownHistory; k < history.size(); ++k)
-            m_history->appendPlainText(history[k]);
-    } else if (status != m_shownStatus && !status.isEmpty()) {
-        m_history->appendPlainText(status);
-    }
-    m_shownHistory = history.size();
     if (status != m_shownStatus) {
         m_shownStatus = status;
         m_status->setText(status);

@@ -60,7 +60,7 @@ private:
     QPlainTextEdit* m_journalView = nullptr;
     QString m_shownFile;
     int m_shownLine = -1;
-    qsizetype m_shownHistory = 0;
+    qint64 m_shownMessages = 0;
     QString m_shownStatus;
 };
 

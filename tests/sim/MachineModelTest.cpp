@@ -348,6 +348,16 @@ TEST_F(SimFixture, MessageHistoryIsBounded)
     EXPECT_EQ(history.size(), 1000);
     EXPECT_EQ(history.first(), QStringLiteral("500"));
     EXPECT_EQ(model->StatusLine(), QStringLiteral("1499"));
+
+    // A reader that counts what it has seen gets exactly what came after, also once the
+    // history is full and when the same text comes again.
+    EXPECT_EQ(model->MessageCount(), 1500);
+    model->Message(QStringLiteral("same"));
+    model->Message(QStringLiteral("same"));
+    EXPECT_EQ(model->MessagesSince(1500), (QStringList{QStringLiteral("same"), QStringLiteral("same")}));
+    EXPECT_TRUE(model->MessagesSince(1502).isEmpty());
+    EXPECT_EQ(model->MessagesSince(0).size(), 1000) << "no more than the history holds";
+    EXPECT_EQ(model->MessagesSince(0).first(), QStringLiteral("502"));
 }
 
 TEST_F(SimFixture, AClockThatGoesBackChangesNothing)
