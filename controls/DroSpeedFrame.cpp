@@ -76,15 +76,21 @@ void TSpeedSpinEdit::stepBy(int steps)
         onStep(steps);
 }
 
-QValidator::State TSpeedSpinEdit::validate(QString& input, int& pos) const
+// Every digit the operator types is kept, also one that takes the number past the maximum:
+// refusing it would silently turn a typed 250 into 25. The number is brought into the range
+// when the field interprets its text (Enter, leaving the field), so what is applied is what
+// the field then shows. Only a number too long to read as an integer is refused.
+QValidator::State TSpeedSpinEdit::validate(QString& input, int&) const
 {
     for (const QChar c : input) {
-        if (!c.isDigit())
+        if (c < u'0' || c > u'9')
             return QValidator::Invalid;
     }
     if (input.isEmpty())
         return QValidator::Intermediate;
-    return QSpinBox::validate(input, pos);
+    bool readable = false;
+    (void)input.toInt(&readable);
+    return readable ? QValidator::Acceptable : QValidator::Invalid;
 }
 
 void TSpeedSpinEdit::fixup(QString& input) const

@@ -169,6 +169,29 @@ TEST_F(SpeedFrameFixture, TypingIsSentOnlyOnEnterAndTheFocusedFieldIsNotOverwrit
     EXPECT_EQ(feed->Slider()->value(), 120);
 }
 
+// A digit that takes the number past the maximum is kept, not dropped: Enter applies the
+// number brought into the range, never the digits left over (250 must not become 25).
+TEST_F(SpeedFrameFixture, NumberTypedPastTheMaximumIsAppliedAtTheMaximum)
+{
+    h.Show();
+    Bind(100);
+    DisplaysHarness::Focus(feed->Field());
+    QTest::keyClicks(feed->Field(), QStringLiteral("250"));
+    EXPECT_EQ(EditOf(feed)->text(), QStringLiteral("250"));
+    QTest::keyClick(feed->Field(), Qt::Key_Return);
+    EXPECT_EQ(h.Journal(), (QStringList{Call("SetOEMDRO(818, 200)"), Call("GetOEMDRO(818)")}));
+    EXPECT_EQ(feed->Value(), 200);
+    EXPECT_EQ(feed->Slider()->value(), 200);
+
+    h.host->ClearJournal();
+    EditOf(feed)->selectAll();
+    QTest::keyClicks(feed->Field(), QStringLiteral("99999999999"));
+    EXPECT_EQ(EditOf(feed)->text(), QStringLiteral("999999999")) << "no digit past an int";
+    h.FocusElsewhere();
+    EXPECT_TRUE(h.Journal().isEmpty()) << "leaving the field sends nothing";
+    EXPECT_EQ(feed->Value(), 200);
+}
+
 TEST_F(SpeedFrameFixture, SpinFieldRules)
 {
     h.Show();
