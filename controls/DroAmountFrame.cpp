@@ -202,7 +202,8 @@ double TDroAmount::Max() const
 
 void TDroAmount::SetMax(double maximum)
 {
-    const double units = std::trunc(maximum * SliderUnitsPerValue);
+    // The same rounding as the slider position, so the slider reaches the field's maximum.
+    const double units = SliderUnitsOf(maximum);
     if (!(units >= 0.0 && units <= std::numeric_limits<int>::max())) {
         throw ZentyrError(
             QStringLiteral("Range check error: %1 is too large a maximum for the slider")
@@ -244,11 +245,18 @@ void TDroAmount::Enable(bool enabled)
     m_slider->setEnabled(enabled);
 }
 
-int TDroAmount::SliderPositionOf(double value)
+double TDroAmount::SliderUnitsOf(double value)
 {
     const double units = value * SliderUnitsPerValue;
-    const double whole = std::trunc(units + (units >= 0 ? SliderRoundingSlack : -SliderRoundingSlack));
-    return static_cast<int>(std::clamp<double>(whole, std::numeric_limits<int>::min(),
+    return std::trunc(units + (units >= 0 ? SliderRoundingSlack : -SliderRoundingSlack));
+}
+
+int TDroAmount::SliderPositionOf(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::clamp<double>(SliderUnitsOf(value),
+                                               std::numeric_limits<int>::min(),
                                                std::numeric_limits<int>::max()));
 }
 

@@ -102,8 +102,11 @@ public:
     void Enable(bool enabled);
     bool SliderHeld() const { return m_sliderHeld; }
 
-    // The slider position for a field value: whole part of value × 10000.
+    // The slider position for a field value: whole part of value × 10000, kept within the
+    // integers (not a number: 0).
     static int SliderPositionOf(double value);
+    // The same whole part, unclamped.
+    static double SliderUnitsOf(double value);
 
     void RefreshFromHost();
     void Apply();

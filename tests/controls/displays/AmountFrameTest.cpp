@@ -66,6 +66,31 @@ TEST_F(AmountFrameFixture, SliderWorksInTenThousandthsOfTheValue)
     EXPECT_DOUBLE_EQ(amount->Value(), 0.75);
     EXPECT_EQ(amount->Label()->text(), QStringLiteral("&Feed"));
     EXPECT_THROW(amount->SetMax(1e6), ZentyrError);
+
+    // A maximum whose product lands a hair below the whole number keeps its last unit, so
+    // the slider reaches the field's maximum.
+    amount->SetDecimals(4);
+    amount->SetMax(0.0003);
+    EXPECT_EQ(amount->Slider()->maximum(), 3);
+    amount->SetValue(0.0003);
+    amount->Slider()->setValue(amount->Slider()->maximum());
+    EXPECT_DOUBLE_EQ(amount->Value(), 0.0003);
+}
+
+// The design state keeps the slider in the same units as every later change: 50 of 100
+// shows the slider at 500000 of 1000000, so the slider covers the whole field.
+TEST(AmountFrameDesignTest, FreshFrameSliderCoversTheFieldsRange)
+{
+    DisplaysHarness h;
+    TDroAmount amount(h.platform.services, &h.window);
+    EXPECT_DOUBLE_EQ(amount.Value(), 50.0);
+    EXPECT_DOUBLE_EQ(amount.Max(), 100.0);
+    EXPECT_EQ(amount.Field()->text(), QStringLiteral("50"));
+    EXPECT_EQ(amount.Slider()->maximum(), 1000000);
+    EXPECT_EQ(amount.Slider()->value(), 500000);
+    amount.Slider()->setValue(600000);
+    EXPECT_DOUBLE_EQ(amount.Value(), 60.0);
+    EXPECT_TRUE(h.Journal().isEmpty());
 }
 
 // Every change applies: the value goes out, the DRO comes back, the slider follows.
