@@ -9,6 +9,7 @@ namespace hostsim {
 namespace {
 
 constexpr double MsPerSecond = 1000.0;
+constexpr double MaxToolNumber = 1e6;
 
 int AxisOfLetter(QChar letter)
 {
@@ -142,9 +143,11 @@ public:
             m_plan.spindleSpeed = value;
             break;
         case u'T':
-            if (value < 0 || value != std::floor(value))
+            // A value from a variable may lie far beyond int's range.
+            if (value < 0 || value != std::floor(value) || value > MaxToolNumber)
                 Fail(QStringLiteral("invalid tool number"));
-            m_plan.tool = static_cast<int>(value);
+            else
+                m_plan.tool = static_cast<int>(value);
             break;
         case u'P': m_p = value; break;
         default: break;  // N, O and the words of codes not modelled here

@@ -6,6 +6,7 @@
 #include "sim/OemCodes.h"
 
 #include <cmath>
+#include <limits>
 
 namespace hostsim {
 
@@ -345,7 +346,9 @@ void WriteOemDro(MachineState& s, int code, double value)
     };
     switch (code) {
     case DroCode(odtCurr_Line_no):
-        if (value != std::floor(value) || !s.executor.SetProgramLine(static_cast<int>(value)))
+        // Range first: converting a double beyond int's range is undefined.
+        if (value != std::floor(value) || value < 0.0 || value > std::numeric_limits<int>::max()
+            || !s.executor.SetProgramLine(static_cast<int>(value)))
             refuse(QStringLiteral("no such line, or a program is running"));
         return;
     case DroCode(odtSpindle_requested): setNonNegative(m.spindleSpeed, QStringLiteral("speed")); return;

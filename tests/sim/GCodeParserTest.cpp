@@ -27,7 +27,7 @@ QString Render(const ParsedBlock& block)
 
 BlockContext Context()
 {
-    static const QHash<int, double> variables{{100, 4.0}};
+    static const QHash<int, double> variables{{100, 4.0}, {2000, 1e300}};
     BlockContext context;
     context.machine = {1.0, 2.0, 3.0, 0.0, 0.0, 0.0};
     context.offset = {1.0, 0.0, -1.0, 0.0, 0.0, 0.0};
@@ -190,13 +190,15 @@ TEST(GCodeInterpreter, RefusesWholeLinesItCannotRunSafely)
         {"F-5", Context()},
         {"S-100", Context()},
         {"T1.5", Context()},
+        {"T#2000", Context()},    // a probed value far beyond any tool number
         {"G0 X(", Context()},     // parser errors reach the plan too
     };
     for (const auto& row : rows) {
         const BlockPlan plan = Plan(row.line, row.context);
         EXPECT_FALSE(plan.error.isEmpty()) << row.line;
         EXPECT_TRUE(plan.steps.isEmpty()) << row.line;
-        EXPECT_FALSE(plan.feed || plan.spindle || plan.motionMode || plan.mistOn) << row.line;
+        EXPECT_FALSE(plan.feed || plan.spindle || plan.motionMode || plan.mistOn || plan.tool)
+            << row.line;
     }
 }
 

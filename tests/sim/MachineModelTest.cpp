@@ -327,6 +327,12 @@ TEST_F(SimFixture, BadInputIsReportedAndNeverStopsTheMachine)
     EXPECT_EQ(model->GetOEMDRO(818), 25.0);
     EXPECT_NEAR(X(), 2.0, Tolerance);
     EXPECT_EQ(model->GetOEMDRO(3), 50.0);
+    for (const double line : {1e300, -1e300, 0.5}) {
+        const qsizetype before = model->MessageHistory().size();
+        model->SetOEMDRO(816, line);
+        EXPECT_EQ(model->MessageHistory().size(), before + 1) << line;
+        EXPECT_EQ(model->GetOEMDRO(816), 0.0) << line;
+    }
 
     // Unknown codes are accepted: LEDs read dark, DROs keep what was written.
     model->DoOEMButton(-5);
