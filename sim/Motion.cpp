@@ -55,6 +55,12 @@ std::optional<double> FirstProbeContact(const ProbeTarget& target, const AxisVec
     const double low[3] = {target.xMin, target.yMin, target.zMin};
     const double high[3] = {target.xMax, target.yMax, target.zTop};
 
+    // A probe resting on the top face is touching it: moving down from there is contact at
+    // once, not a path into the block that would end at its far side.
+    if (to[2] < from[2] && std::abs(from[2] - target.zTop) <= FaceTolerance
+        && Within(from[0], target.xMin, target.xMax) && Within(from[1], target.yMin, target.yMax))
+        return 0.0;
+
     std::optional<double> best;
     for (int axis = 0; axis < 3; ++axis) {
         const double delta = to[axis] - from[axis];

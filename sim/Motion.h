@@ -21,8 +21,9 @@ double MoveDurationMs(const AxisVector& from, const AxisVector& to, double rateP
 AxisVector Interpolate(const AxisVector& from, const AxisVector& to, double fraction);
 
 // The first point of the straight path from `from` to `to` (X, Y, Z only) that lies on a face
-// of the probe target, as a fraction of the path in (0, 1]. A path that starts on a face does
-// not touch that face at its start; a path that starts inside the box meets the face it leaves
+// of the probe target, as a fraction of the path in [0, 1]. A path that starts on a face does
+// not touch that face at its start, except a probe resting on the top face and moving down,
+// which touches it at once (0); a path that starts inside the box meets the face it leaves
 // through, which is how a probe straddling the block finds both of its sides. No contact, a
 // disabled target or a path without length give no value.
 std::optional<double> FirstProbeContact(const ProbeTarget& target, const AxisVector& from,

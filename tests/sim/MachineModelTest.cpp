@@ -245,6 +245,13 @@ TEST_F(SimFixture, ProbingStopsAtContactAndLeavesItInTheVariables)
     EXPECT_NEAR(model->GetVar(2002), -1.0, Tolerance);
     EXPECT_NEAR(model->GetVar(2000), 0.0, Tolerance) << "work coordinates";
 
+    // Probing down again while resting on the top touches at once; the probe does not travel
+    // through the block.
+    model->Code(QStringLiteral("g31 z-10"));
+    EXPECT_FALSE(model->IsMoving());
+    EXPECT_NEAR(Z(), -1.0, Tolerance);
+    EXPECT_NEAR(model->GetVar(2002), -1.0, Tolerance);
+
     // From inside the block (straddling it), +Y and -Y each meet a side face.
     model->Code(QStringLiteral("G0 Z-5"));
     model->Code(QStringLiteral("g31 F1 Y2"));

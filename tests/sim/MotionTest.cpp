@@ -46,6 +46,8 @@ TEST(Motion, ProbeStopsAtTheFirstFaceItMeets)
         {"stops short of the top", At(0, 0, 0), At(0, 0, -0.5), std::nullopt},
         {"ends exactly on the top", At(0, 0, 0), At(0, 0, -1), 1.0},
         {"leaves the face it stands on", At(0, 0, -1), At(0, 0, 2), std::nullopt},
+        {"pushes into the top it rests on", At(0.5, 0, -1), At(0.5, 0, -10), 0.0},
+        {"rests beside the top and goes down", At(1.5, 0, -1), At(1.5, 0, -10), std::nullopt},
         {"slides along the top", At(-0.5, 0, -1), At(0.5, 0, -1), std::nullopt},
         {"no length", At(0, 0, 0), At(0, 0, 0), std::nullopt},
     };
