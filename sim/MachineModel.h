@@ -78,7 +78,8 @@ class MachineState;
 //   also during a feed hold (LED 80), so a caller waiting for motion to end keeps waiting.
 // - Code queues its lines and returns; each line is interpreted when the previous work ends.
 //   A bad line is reported and skipped. Code is refused during a continuous jog and while a
-//   program runs; at most 10000 lines wait, the rest are reported and dropped.
+//   program runs; at most 10000 lines, of 4 Mi characters together, wait; the rest are
+//   reported and dropped.
 // - An M-code the machine does not know runs macro file M<n>.m1s from MacroFolder() when it
 //   exists; its Code, DoOEMButton, SetOEMDRO and Message lines run, others are reported.
 // - DROs 800-805 read work coordinates (machine coordinates while MACH is on, LED 16); writing

@@ -77,8 +77,10 @@ void MotionExecutor::EnqueueItem(const WorkItem& item)
 
 bool MotionExecutor::Admit(const WorkItem& item)
 {
-    if (m_queue.size() + m_collected.size() >= static_cast<size_t>(MaxQueuedItems))
+    if (m_queue.size() + m_collected.size() >= static_cast<size_t>(MaxQueuedItems)
+        || m_queuedTextUnits + item.text.size() > MaxQueuedTextUnits)
         return false;
+    m_queuedTextUnits += item.text.size();
     if (m_collecting > 0)
         m_collected.append(item);
     else
@@ -119,6 +121,7 @@ void MotionExecutor::Stop()
     m_activity = Activity();
     m_paused = false;
     m_queue.clear();
+    m_queuedTextUnits = 0;
     m_steps.clear();
     m_collected.clear();
     m_programRunning = false;
@@ -260,6 +263,7 @@ void MotionExecutor::Pump()
         } else if (!m_queue.empty()) {
             const WorkItem item = m_queue.front();
             m_queue.pop_front();
+            m_queuedTextUnits -= item.text.size();
             RunItem(item);
         } else if (m_lineActive) {
             FinishProgramLine();

@@ -46,6 +46,9 @@ public:
     // Macro runs allowed in one pass at one instant of the clock; more means a macro loop.
     static constexpr int MaxMacroRunsPerInstant = 1000;
     static constexpr qsizetype MaxQueuedItems = 10000;
+    // Text the waiting lines may hold together: lines up to the link's longest text would
+    // otherwise let the queue take hundreds of megabytes.
+    static constexpr qsizetype MaxQueuedTextUnits = 4 * 1024 * 1024;
 
     MotionExecutor(MachineSettings& settings, StatusLog& log, const ProbeTarget& probe);
     MotionExecutor(const MotionExecutor&) = delete;
@@ -59,8 +62,9 @@ public:
 
     // ---- Work ----
     // Queues each line of `text` (CR LF, LF or CR separated). Lines issued by a running macro
-    // go ahead of the work already queued, in their own order. Work beyond MaxQueuedItems is
-    // dropped and reported, so a peer cannot grow the queue without bound.
+    // go ahead of the work already queued, in their own order. Work beyond MaxQueuedItems, or
+    // text beyond MaxQueuedTextUnits, is dropped and reported, so a peer cannot grow the queue
+    // without bound.
     void EnqueueCode(const QString& text, int macroDepth = 0);
     void EnqueueItem(const WorkItem& item);
     // Starts or extends a continuous jog of one axis (direction +1 or -1). Refused (false)
@@ -134,6 +138,7 @@ private:
     double m_pausedElapsedMs = 0.0;
 
     std::deque<WorkItem> m_queue;
+    qsizetype m_queuedTextUnits = 0;  // text of the items in m_queue and m_collected
     std::deque<BlockStep> m_steps;
     int m_stepsDepth = 0;  // macro depth of the line the pending steps belong to
     bool m_pumping = false;

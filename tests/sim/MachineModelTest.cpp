@@ -405,4 +405,16 @@ TEST_F(SimFixture, BusyMachineRefusesOrBoundsNewWork)
         << model->StatusLine().toStdString();
     model->DoOEMButton(1003);
     EXPECT_FALSE(model->IsMoving());
+
+    // So is the text that waits: long lines fill it long before their count does.
+    const QString longLine = QStringLiteral("G4 P1 (%1)").arg(QString(32000, u'x'));
+    const qint64 before = model->MessageCount();
+    for (int i = 0; i < 200; ++i)
+        model->Code(longLine);
+    EXPECT_GT(model->MessageCount() - before, 50);
+    EXPECT_TRUE(model->StatusLine().startsWith(QStringLiteral("1 of 1 lines dropped")))
+        << model->StatusLine().toStdString();
+    model->DoOEMButton(1003);
+    model->Code(longLine);
+    EXPECT_TRUE(model->IsMoving()) << "Stop empties the queue and its text";
 }
