@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int DialogWidth = 305;
+constexpr int DialogHeight = 127;
 constexpr int FieldWidth = 208;
 constexpr int PanelHeight = 31;
 
@@ -82,7 +84,10 @@ TBtnTypeDlg::TBtnTypeDlg(QWidget* owner) : QDialog(owner)
     column->addStretch();
     column->addLayout(buttonRow);
 
-    setFixedSize(305, 127);
+    // 305 by 127 where the content fits; a wider dialog font widens it rather than pushing the
+    // fields past the dialog's fixed edge.
+    const QSize needed = minimumSizeHint();
+    setFixedSize(std::max(DialogWidth, needed.width()), std::max(DialogHeight, needed.height()));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     ShowButtonTypePanel();

@@ -80,7 +80,9 @@ TMachCodeDialog::TMachCodeDialog(QWidget* owner) : QDialog(owner)
     userColumn->addWidget(m_sMemo2, 1);
 
     m_pnlToggleBtn = new QWidget(m_panels);
-    m_pnlToggleBtn->setWindowTitle(QStringLiteral("Toggle"));
+    auto* toggleColumn = new QVBoxLayout(m_pnlToggleBtn);
+    toggleColumn->addWidget(new QLabel(QStringLiteral("Toggle"), m_pnlToggleBtn), 0,
+                            Qt::AlignCenter);
 
     m_panels->addWidget(m_pnlCodeBtn);
     m_panels->addWidget(m_pnlUserBtn);
@@ -93,12 +95,15 @@ TMachCodeDialog::TMachCodeDialog(QWidget* owner) : QDialog(owner)
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttonRow = new QHBoxLayout;
+    // The margin belongs to the button row only: the strip and the panels span the whole
+    // client width.
+    buttonRow->setContentsMargins(0, 4, 4, 4);
     buttonRow->addStretch();
     buttonRow->addWidget(m_ok);
     buttonRow->addWidget(m_cancel);
 
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 4, 4);
+    column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(captionStrip);
     column->addWidget(m_panels, 1);

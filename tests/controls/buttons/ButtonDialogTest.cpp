@@ -4,6 +4,7 @@
 #include "controls/MachCodeDlg.h"
 #include "platform/ZentyrError.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -205,4 +206,102 @@ TEST(CodeDialog, ShowsWithTheCaptionSelected)
     dialog.show();
     EXPECT_EQ(dialog.eCaption()->selectedText(), S("User Code 1"));
     EXPECT_THROW(dialog.SetMode(3), ZentyrError);
+}
+
+// Cancel leaves code and caption as they were; OK with an emptied caption empties it.
+TEST_F(ButtonFixture, CodeDialogCancelKeepsAndAnEmptyCaptionIsTaken)
+{
+    auto* button = BoundCode(S("G0 X1"));
+    button->setText(S("Go"));
+    const struct { bool accept; const char* code; const char* caption; } cases[] = {
+        {false, "G0 X1", "Go"},
+        {true, "G0 X9", ""},
+    };
+    for (const auto& c : cases) {
+        button->SetDialogRunner(Operator<TMachCodeDialog>([&c](TMachCodeDialog& dialog) {
+            dialog.sMemo1()->setPlainText(S("G0 X9"));
+            dialog.SetCaptionText(QString());
+            return c.accept;
+        }));
+        RightClick(button);
+        EXPECT_EQ(button->code(), S(c.code)) << c.accept;
+        EXPECT_EQ(button->text(), S(c.caption)) << c.accept;
+    }
+}
+
+namespace {
+
+// The rectangle of `child` in `dialog`'s client coordinates.
+QRect InDialog(const QWidget* child, const QWidget* dialog)
+{
+    return QRect(child->mapTo(dialog, QPoint(0, 0)), child->size());
+}
+
+// Sets the application font for one scope; dialogs made meanwhile take it.
+struct AppFont
+{
+    QFont saved = QApplication::font();
+    explicit AppFont(int pixelSize)
+    {
+        QFont font = saved;
+        if (pixelSize > 0)
+            font.setPixelSize(pixelSize);
+        QApplication::setFont(font);
+    }
+    ~AppFont() { QApplication::setFont(saved); }
+    Q_DISABLE_COPY_MOVE(AppFont)
+};
+
+}  // namespace
+
+// The code dialog: 241 by 202 client pixels; the strip and the panels span the whole width;
+// OK and Cancel are 75 by 25 at the bottom right.
+TEST(ButtonDialogLayout, CodeDialogSizes)
+{
+    TMachCodeDialog dialog;
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.size(), QSize(241, 202));
+    EXPECT_EQ(dialog.FrontPanel()->width(), 241);
+    EXPECT_EQ(dialog.eCaption()->parentWidget()->height(), 31);
+    EXPECT_EQ(dialog.eCaption()->width(), 96);
+    EXPECT_EQ(dialog.eBtnNumber()->width(), 93);
+    for (const QPushButton* button : {dialog.OkButton(), dialog.CancelButton()})
+        EXPECT_EQ(button->size(), QSize(75, 25));
+    const QRect cancel = InDialog(dialog.CancelButton(), &dialog);
+    EXPECT_GE(cancel.right(), 241 - 8);
+    EXPECT_GE(cancel.bottom(), 202 - 8);
+    EXPECT_LT(InDialog(dialog.OkButton(), &dialog).right(), cancel.left());
+}
+
+// The type dialog is 305 by 127 where its content fits; with a font too wide for that it grows
+// instead of cutting fields off. Either way each field is 208 wide, lies wholly inside, the
+// fields line up, and the visible type panel is at the top.
+TEST(ButtonDialogLayout, TypeDialogFieldsStayInside)
+{
+    for (const int pixelSize : {7, 0, 20}) {
+        const AppFont font(pixelSize);
+        TBtnTypeDlg dialog;
+        dialog.show();
+        for (const bool leds : {false, true}) {
+            leds ? dialog.ShowLEDTypePanel() : dialog.ShowButtonTypePanel();
+            QApplication::processEvents();
+            QWidget* typeField = leds ? static_cast<QWidget*>(dialog.cbLEDtype())
+                                      : static_cast<QWidget*>(dialog.cbBtnType());
+            QWidget* typePanel = leds ? dialog.pnlLEDtype() : dialog.pnlBtnType();
+            EXPECT_EQ(typePanel->y(), 0) << pixelSize;
+            EXPECT_EQ(typePanel->height(), 31);
+            const QRect client = dialog.rect();
+            for (const QWidget* field : {typeField, static_cast<QWidget*>(dialog.eCaption())}) {
+                EXPECT_EQ(field->width(), 208) << pixelSize;
+                EXPECT_TRUE(client.contains(InDialog(field, &dialog))) << pixelSize;
+            }
+            EXPECT_EQ(InDialog(typeField, &dialog).x(), InDialog(dialog.eCaption(), &dialog).x());
+        }
+        EXPECT_GE(dialog.width(), 305);
+        EXPECT_GE(dialog.height(), 127);
+        if (pixelSize == 7) {
+            EXPECT_EQ(dialog.size(), QSize(305, 127));
+        }
+    }
 }
