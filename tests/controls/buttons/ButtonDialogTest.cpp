@@ -5,6 +5,7 @@
 #include "platform/ZentyrError.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -303,5 +304,29 @@ TEST(ButtonDialogLayout, TypeDialogFieldsStayInside)
         if (pixelSize == 7) {
             EXPECT_EQ(dialog.size(), QSize(305, 127));
         }
+    }
+}
+
+// The code dialog opens over the middle of the button's window, the type dialog in the middle
+// of the screen.
+TEST(ButtonDialogLayout, DialogsOpenCentred)
+{
+    QWidget window;
+    window.setGeometry(40, 60, 700, 500);
+    auto* button = new QPushButton(&window);
+    window.show();
+    QApplication::processEvents();
+
+    TMachCodeDialog code(button);
+    TBtnTypeDlg type(button);
+    const struct { QDialog* dialog; QRect around; } cases[] = {
+        {&code, window.geometry()},
+        {&type, QGuiApplication::primaryScreen()->availableGeometry()},
+    };
+    for (const auto& c : cases) {
+        c.dialog->show();
+        QApplication::processEvents();
+        const QPoint offset = c.dialog->geometry().center() - c.around.center();
+        EXPECT_LE(offset.manhattanLength(), 4) << c.dialog->metaObject()->className();
     }
 }
