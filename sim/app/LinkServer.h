@@ -12,8 +12,10 @@ class HostDispatcher;
 // Serves the local link on the user's socket: any number of clients at once, each request
 // answered in order on the connection it came from. A malformed request gets an error reply and
 // the connection stays open; a frame announcing more than the protocol allows gets an error
-// reply and its connection is closed, since nothing after it can be trusted. Other clients are
-// never affected. Runs on the simulator's one thread.
+// reply and its connection is closed, since nothing after it can be trusted. A client that
+// sends faster than it reads its replies is held up (its sends wait) once a bounded amount of
+// its requests and replies is held here. Other clients are never affected. Runs on the
+// simulator's one thread.
 class LinkServer final : public QObject
 {
     Q_OBJECT
