@@ -23,8 +23,10 @@ void Journal::Record(const QString& call)
         if (m_file.write(bytes) != bytes.size() && m_fileError.isEmpty())
             m_fileError = QStringLiteral("Journal file %1: %2").arg(m_file.fileName(), m_file.errorString());
     }
-    if (m_pending.size() >= WindowLines)
+    if (m_pending.size() >= PendingLines) {
         m_pending.removeFirst();
+        ++m_notShown;
+    }
     m_pending.append(std::move(line));
 }
 
@@ -32,6 +34,9 @@ QStringList Journal::TakePending()
 {
     QStringList out;
     out.swap(m_pending);
+    if (m_notShown > 0)
+        out.prepend(QStringLiteral("... %1 calls not shown").arg(m_notShown));
+    m_notShown = 0;
     return out;
 }
 

@@ -65,12 +65,25 @@ TEST(HostsimJournal, AppendsEachLineAtOnceAndBoundsTheBacklog)
         EXPECT_EQ(lines[0], "earlier");
         EXPECT_TRUE(lines[1].endsWith(" DoOEMButton(1021)")) << lines[1].constData();
     }
-    for (int i = 0; i < hostsim::Journal::WindowLines + 10; ++i)
+    // A flood of calls between two looks leaves the window only the newest, and a count of
+    // the rest.
+    EXPECT_EQ(journal.TakePending().size(), 1);
+    const int flood = int(hostsim::Journal::PendingLines) + 10;
+    for (int i = 0; i < flood; ++i)
         journal.Record(QStringLiteral("GetOEMLed(%1)").arg(i));
     const QStringList pending = journal.TakePending();
-    ASSERT_EQ(pending.size(), hostsim::Journal::WindowLines);
-    EXPECT_TRUE(pending.last().endsWith(QStringLiteral("GetOEMLed(%1)").arg(hostsim::Journal::WindowLines + 9)));
+    ASSERT_EQ(pending.size(), hostsim::Journal::PendingLines + 1);
+    EXPECT_EQ(pending.first(), QStringLiteral("... 10 calls not shown"));
+    EXPECT_TRUE(pending[1].endsWith(QStringLiteral(" GetOEMLed(10)"))) << pending[1].toStdString();
+    EXPECT_TRUE(pending.last().endsWith(QStringLiteral("GetOEMLed(%1)").arg(flood - 1)));
     EXPECT_TRUE(journal.TakePending().isEmpty());
+    journal.Record(QStringLiteral("IsMoving()"));
+    EXPECT_EQ(journal.TakePending().size(), 1) << "the count starts again";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll().count('\n'), 1 + 1 + flood + 1) << "the file keeps every call";
+    }
 
     hostsim::Journal unwritable(dir.filePath(QStringLiteral("missing/dir/j.log")));
     EXPECT_FALSE(unwritable.FileError().isEmpty());
