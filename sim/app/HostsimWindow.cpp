@@ -51,6 +51,30 @@ QString DroName(int code)
 
 QString Number(double v) { return QString::number(v, 'f', 4); }
 
+// The status line shows the first line of a message, cut to a readable length; the history
+// below keeps the whole text.
+QString StatusLineText(const QString& status)
+{
+    constexpr qsizetype MaxChars = 200;
+    const QChar ellipsis(0x2026);
+    qsizetype end = 0;
+    while (end < status.size() && status[end] != u'\n' && status[end] != u'\r')
+        ++end;
+    QString line = status.left(qMin(end, MaxChars));
+    if (end > MaxChars)
+        line += ellipsis;
+    if (end < status.size())
+        line += QLatin1Char(' ') + ellipsis;
+    return line;
+}
+
+// A label whose text, however long, never sets the window's width: a long path or message
+// would otherwise stretch the window beyond the screen.
+void LetTextNotSetTheWidth(QLabel* label)
+{
+    label->setSizePolicy(QSizePolicy::Ignored, label->sizePolicy().verticalPolicy());
+}
+
 // Sets a label's text only when the value moved, so an idle window costs nothing.
 void ShowNumber(QLabel* label, double& shown, double value)
 {
@@ -137,6 +161,8 @@ QWidget* HostsimWindow::BuildReadouts()
         m_values.push_back({dro, label, NAN});
     }
     m_file = new QLabel(values);
+    m_file->setObjectName(QStringLiteral("file"));
+    LetTextNotSetTheWidth(m_file);
     m_file->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(QStringLiteral("File"), m_file);
     column->addWidget(values);
@@ -151,12 +177,15 @@ QWidget* HostsimWindow::BuildLog(const QString& journalPath)
     auto* panel = new QWidget(this);
     auto* column = new QVBoxLayout(panel);
     m_status = new QLabel(panel);
+    m_status->setObjectName(QStringLiteral("status"));
+    LetTextNotSetTheWidth(m_status);
     m_status->setFrameShape(QFrame::Panel);
     m_status->setFrameShadow(QFrame::Sunken);
     column->addWidget(new QLabel(QStringLiteral("Status line"), panel));
     column->addWidget(m_status);
     column->addWidget(new QLabel(QStringLiteral("Message history"), panel));
     m_history = BoundedLog(HistoryLines, panel);
+    m_history->setObjectName(QStringLiteral("history"));
     column->addWidget(m_history, 1);
 
     QString title = QStringLiteral("Journal");
@@ -166,6 +195,7 @@ QWidget* HostsimWindow::BuildLog(const QString& journalPath)
         title += QStringLiteral(" (also written to %1)").arg(journalPath);
     column->addWidget(new QLabel(title, panel));
     m_journalView = BoundedLog(int(Journal::WindowLines), panel);
+    m_journalView->setObjectName(QStringLiteral("journal"));
     column->addWidget(m_journalView, 2);
     return panel;
 }
@@ -203,7 +233,7 @@ void HostsimWindow::Refresh()
     const QString status = m_model.StatusLine();
     if (status != m_shownStatus) {
         m_shownStatus = status;
-        m_status->setText(status);
+        m_status->setText(StatusLineText(status));
     }
 
     const QStringList journal = m_journal.TakePending();
