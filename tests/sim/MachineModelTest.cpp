@@ -1,5 +1,7 @@
 #include "SimTestSupport.h"
 
+#include "sim/Motion.h"
+
 #include <cmath>
 #include <limits>
 
@@ -220,6 +222,34 @@ TEST_F(SimFixture, JoggingContinuousStepAndDisabled)
     EXPECT_FALSE(model->GetOEMLed(83));
     model->DoOEMButton(310);
     EXPECT_FALSE(model->IsMoving());
+}
+
+// The eight push-to-jog buttons come in pairs, plus then minus, for X, Y, Z and A.
+TEST_F(SimFixture, EachPushToJogButtonStepsItsOwnAxisAndDirection)
+{
+    model->DoOEMButton(205);  // step mode
+    model->DoOEMButton(266);  // step 0.1
+    const struct
+    {
+        int button;
+        int axis;
+        double step;
+    } rows[] = {
+        {307, 0, 0.1}, {308, 0, -0.1}, {309, 1, 0.1}, {310, 1, -0.1},
+        {311, 2, 0.1}, {312, 2, -0.1}, {313, 3, 0.1}, {314, 3, -0.1},
+    };
+    for (const auto& row : rows) {
+        AxisVector before{};
+        for (int a = 0; a < AxisCount; ++a)
+            before[size_t(a)] = model->Axis(a).machine;
+        model->DoOEMButton(row.button);
+        WaitForIdle();
+        for (int a = 0; a < AxisCount; ++a) {
+            EXPECT_NEAR(model->Axis(a).machine - before[size_t(a)], a == row.axis ? row.step : 0.0,
+                        Tolerance)
+                << "button " << row.button << ", axis " << a;
+        }
+    }
 }
 
 TEST_F(SimFixture, StepValueButtonsSetBothJogDros)
