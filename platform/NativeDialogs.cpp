@@ -99,7 +99,12 @@ IMessageBoxes::Answer NativeMessageBoxes::Show(Kind kind, const QString& text, B
         box.setIcon(QMessageBox::Question);
         break;
     }
-    box.setText(text);
+    // A label breaks lines only at LF: texts built with CR (the optional-stop question) or
+    // CR LF are shown with their line breaks.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setText(shown);
     switch (buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);

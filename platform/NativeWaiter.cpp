@@ -1,6 +1,7 @@
 #include "platform/NativeWaiter.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -24,7 +25,13 @@ void NativeWaiter::SleepProcessingEvents(int ms)
         ProcessEvents();
         return;
     }
+    const QDeadlineTimer deadline(ms, Qt::PreciseTimer);
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+    // Once the application is quitting, local event loops return at once; the wait still
+    // lasts its time, so a waiting caller does not spin against the host.
+    const qint64 left = deadline.remainingTime();
+    if (left > 0)
+        QThread::msleep(static_cast<unsigned long>(left));
 }

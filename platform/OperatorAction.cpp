@@ -17,6 +17,9 @@ bool RunOperatorAction(IMessageBoxes& boxes, const std::function<void()>& action
     } catch (const std::exception& error) {
         boxes.Show(IMessageBoxes::Kind::Error, QString::fromLocal8Bit(error.what()),
                    IMessageBoxes::Buttons::Ok);
+    } catch (...) {
+        boxes.Show(IMessageBoxes::Kind::Error, QStringLiteral("Unexpected error"),
+                   IMessageBoxes::Buttons::Ok);
     }
     return false;
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <ctime>
@@ -46,4 +48,25 @@ TEST(NativeWaiter, SleepBlocksWithoutProcessingEvents)
     EXPECT_FALSE(fired);
     waiter.ProcessEvents();
     EXPECT_TRUE(fired);
+}
+
+// While the application quits, local event loops end at once; the wait must still last.
+// (It leaves this process quitting: keep it the last event-loop test of the program.)
+TEST(NativeWaiter, WaitLastsItsTimeWhileTheApplicationQuits)
+{
+    NativeWaiter waiter;
+    QElapsedTimer clock;
+    bool done = false;
+    QTimer::singleShot(0, [&] {
+        QCoreApplication::exit(0);
+        clock.start();
+        waiter.SleepProcessingEvents(60);
+        done = true;
+    });
+    QEventLoop outer;
+    QTimer::singleShot(500, &outer, &QEventLoop::quit);
+    outer.exec();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(done);
+    EXPECT_GE(clock.elapsed(), 55);
 }
