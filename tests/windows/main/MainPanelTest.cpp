@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QTest>
 #include <QTemporaryDir>
 
 namespace {
@@ -192,4 +193,23 @@ TEST_F(PanelFixture, FloodFollowsItsLampOnTheNextPass)
     EXPECT_FALSE(Panel().FloodButton()->Toggled());
     Poll();
     EXPECT_TRUE(Panel().FloodButton()->Toggled());
+}
+
+// Activating the main window puts the keyboard focus on the E-stop button and makes the window
+// opaque; leaving it makes the window translucent.
+TEST_F(PanelFixture, ActivationFocusesTheEstopButton)
+{
+    TForm1& form = Start();
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_TRUE(Panel().btnEstop()->hasFocus());
+    EXPECT_DOUBLE_EQ(form.windowOpacity(), 1.0);
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_NEAR(form.windowOpacity(), 228.0 / 255.0, 0.01);
+    form.close();
 }
