@@ -13,6 +13,7 @@
 #include "FakePlatform.h"
 #include "FakeSettingsStore.h"
 #include "HostsimProcess.h"
+#include "MainWindowHarness.h"
 #include "RecordingHost.h"
 
 #include <QApplication>
@@ -31,25 +32,13 @@
 namespace {
 
 // A main window attached to the recording host, out of reset.
-struct InProcessWindow
+struct InProcessWindow : MainWindowHarness
 {
-    QTemporaryDir folder;
-    std::shared_ptr<RecordingHost> host = std::make_shared<RecordingHost>();
-    RecordingDocumentFactory documents{host};
-    FakePlatform platform;
-    FakeSettingsStore settings;
-    std::unique_ptr<TForm1> window;
-
     InProcessWindow()
     {
         host->keepJournal = false;
-        platform.hostWindows.caption = TCMach4Wrapper::HostWindowCaption;
-        settings.values[QStringLiteral("Mach Location")] = QStringLiteral("/opt/mach3/Mach3.exe");
-        settings.values[QStringLiteral("Mach Profile")] = QStringLiteral("Bench");
-        window = std::make_unique<TForm1>(ZentyrContext{
-            platform.services, documents, settings, folder.filePath(QStringLiteral("zentyr")),
-            folder.filePath(QStringLiteral("Zentyr.dsktp")), QString(), QString()});
-        window->FormCreate();
+        HostRunning(QStringLiteral("Bench"));
+        Start();
     }
     TMachUpdateThread& Thread() { return *window->wMach().UpdateThread(); }
 };

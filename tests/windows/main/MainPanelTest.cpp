@@ -10,9 +10,7 @@
 #include "host/CMach4Wrapper.h"
 #include "host/MachUpdateThread.h"
 
-#include "FakePlatform.h"
-#include "FakeSettingsStore.h"
-#include "RecordingHost.h"
+#include "MainWindowHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -22,15 +20,8 @@
 
 namespace {
 
-struct PanelFixture : ::testing::Test
+struct PanelFixture : ::testing::Test, MainWindowHarness
 {
-    QTemporaryDir folder;
-    std::shared_ptr<RecordingHost> host = std::make_shared<RecordingHost>();
-    RecordingDocumentFactory documents{host};
-    FakePlatform platform;
-    FakeSettingsStore settings;
-    std::unique_ptr<TForm1> window;
-
     PanelFixture()
     {
         host->leds[800] = true;  // the host starts in reset
@@ -43,16 +34,10 @@ struct PanelFixture : ::testing::Test
     TForm1& Start(bool hostRunning = true)
     {
         if (hostRunning)
-            platform.hostWindows.caption = QStringLiteral("Mach3 CNC Controller ");
-        settings.values[QStringLiteral("Mach Location")] = QStringLiteral("/opt/mach3/Mach3.exe");
-        settings.values[QStringLiteral("Mach Profile")] = QStringLiteral("Mill");
-        ZentyrContext context{platform.services, documents, settings,
-                              folder.filePath(QStringLiteral("zentyr")),
-                              folder.filePath(QStringLiteral("Zentyr.dsktp")), QString(),
-                              QString()};
-        window = std::make_unique<TForm1>(context);
-        window->FormCreate();
-        return *window;
+            HostRunning();
+        else
+            HostKnown();
+        return MainWindowHarness::Start();
     }
 
     void Poll() { window->wMach().UpdateThread()->PollPass(); }

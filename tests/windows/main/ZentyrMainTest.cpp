@@ -4,9 +4,7 @@
 #include "host/MachUpdateThread.h"
 #include "windows/XmlLayoutStorage.h"
 
-#include "FakePlatform.h"
-#include "FakeSettingsStore.h"
-#include "RecordingHost.h"
+#include "MainWindowHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -22,37 +20,8 @@ namespace {
 
 const QString HostCaption = QStringLiteral("Mach3 CNC Controller ");
 
-struct MainWindowFixture : ::testing::Test
+struct MainWindowFixture : ::testing::Test, MainWindowHarness
 {
-    QTemporaryDir folder;
-    std::shared_ptr<RecordingHost> host = std::make_shared<RecordingHost>();
-    RecordingDocumentFactory documents{host};
-    FakePlatform platform;
-    FakeSettingsStore settings;
-    std::unique_ptr<TForm1> window;
-
-    QString LayoutPath() const { return folder.filePath(QStringLiteral("Zentyr.dsktp")); }
-
-    void HostRunning()
-    {
-        platform.hostWindows.caption = HostCaption;
-        settings.values[QStringLiteral("Mach Location")] = QStringLiteral("/opt/mach3/Mach3.exe");
-        settings.values[QStringLiteral("Mach Profile")] = QStringLiteral("Mill");
-    }
-
-    TForm1& Start(const QString& defaultMachLoc = {}, const QString& defaultProfile = {})
-    {
-        ZentyrContext context{platform.services,
-                              documents,
-                              settings,
-                              folder.filePath(QStringLiteral("zentyr")),
-                              LayoutPath(),
-                              defaultMachLoc,
-                              defaultProfile};
-        window = std::make_unique<TForm1>(context);
-        window->FormCreate();
-        return *window;
-    }
 };
 
 }  // namespace

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "host/CMach4Wrapper.h"
+#include "windows/ZentyrMain.h"
+
+#include "FakePlatform.h"
+#include "FakeSettingsStore.h"
+#include "RecordingHost.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// The main window over the recording host and fakes of every platform service, with its
+// layout file in a private folder.
+struct MainWindowHarness
+{
+    QTemporaryDir folder;
+    std::shared_ptr<RecordingHost> host = std::make_shared<RecordingHost>();
+    RecordingDocumentFactory documents{host};
+    FakePlatform platform;
+    FakeSettingsStore settings;
+    std::unique_ptr<TForm1> window;
+
+    QString LayoutPath() const { return folder.filePath(QStringLiteral("Zentyr.dsktp")); }
+
+    // The settings name the host's location and profile.
+    void HostKnown(const QString& profile = QStringLiteral("Mill"))
+    {
+        settings.values[QStringLiteral("Mach Location")] = QStringLiteral("/opt/mach3/Mach3.exe");
+        settings.values[QStringLiteral("Mach Profile")] = profile;
+    }
+
+    // As HostKnown, and the host's window is up.
+    void HostRunning(const QString& profile = QStringLiteral("Mill"))
+    {
+        HostKnown(profile);
+        platform.hostWindows.caption = TCMach4Wrapper::HostWindowCaption;
+    }
+
+    // Creates the window and runs its start-up.
+    TForm1& Start(const QString& defaultMachLoc = {}, const QString& defaultProfile = {})
+    {
+        window = std::make_unique<TForm1>(ZentyrContext{
+            platform.services, documents, settings, folder.filePath(QStringLiteral("zentyr")),
+            LayoutPath(), defaultMachLoc, defaultProfile});
+        window->FormCreate();
+        return *window;
+    }
+};
