@@ -1,5 +1,6 @@
 // The program's entry: native platform services, the host transport and the main window.
 
+#include "app/ToolWindows.h"
 #include "host/link/LinkDocument.h"
 #include "host/link/LinkHostWindows.h"
 #include "platform/NativeDialogs.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv)
 #endif
 
     TForm1 mainWindow(context);
+    PlugToolWindows(mainWindow);
     mainWindow.FormCreate();
     mainWindow.show();
     return QApplication::exec();

@@ -81,6 +81,7 @@ public:
     void ToggleMachVisible();
     void OpenHelp();
 
+    const ZentyrContext& Context() const { return m_context; }
     TCMach4Wrapper& wMach() const { return *m_wMach; }
     TLayoutStorage* fs() const;
     TLayoutStorage& appReg() const;

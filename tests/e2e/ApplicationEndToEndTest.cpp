@@ -1,3 +1,4 @@
+#include "app/ToolWindows.h"
 #include "controls/DROframe.h"
 #include "controls/MachButton.h"
 #include "controls/MachButtonToggle.h"
@@ -54,6 +55,7 @@ struct EndToEnd : ::testing::Test
                               folder.filePath(QStringLiteral("zentyr")), LayoutPath(), QString(),
                               QString()};
         window = std::make_unique<TForm1>(context);
+        PlugToolWindows(*window);
         window->FormCreate();
         return *window;
     }

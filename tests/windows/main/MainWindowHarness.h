@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ToolWindows.h"
 #include "host/CMach4Wrapper.h"
 #include "windows/ZentyrMain.h"
 
@@ -38,12 +39,16 @@ struct MainWindowHarness
         platform.hostWindows.caption = TCMach4Wrapper::HostWindowCaption;
     }
 
-    // Creates the window and runs its start-up.
-    TForm1& Start(const QString& defaultMachLoc = {}, const QString& defaultProfile = {})
+    // Creates the window, plugs the program's tool windows into it when asked, and runs its
+    // start-up.
+    TForm1& Start(const QString& defaultMachLoc = {}, const QString& defaultProfile = {},
+                  bool withToolWindows = false)
     {
         window = std::make_unique<TForm1>(ZentyrContext{
             platform.services, documents, settings, folder.filePath(QStringLiteral("zentyr")),
             LayoutPath(), defaultMachLoc, defaultProfile});
+        if (withToolWindows)
+            PlugToolWindows(*window);
         window->FormCreate();
         return *window;
     }

@@ -1,0 +1,5 @@
+#include "app/ToolWindows.h"
+
+void PlugBambooWindow(TForm1& /*main*/)
+{
+}

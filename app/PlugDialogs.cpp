@@ -1,0 +1,5 @@
+#include "app/ToolWindows.h"
+
+void PlugDialogs(TForm1& /*main*/)
+{
+}

@@ -1,0 +1,5 @@
+#include "app/ToolWindows.h"
+
+void PlugEditorWindow(TForm1& /*main*/)
+{
+}

@@ -1,0 +1,5 @@
+#include "app/ToolWindows.h"
+
+void PlugJogWindow(TForm1& /*main*/)
+{
+}

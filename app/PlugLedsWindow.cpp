@@ -1,0 +1,5 @@
+#include "app/ToolWindows.h"
+
+void PlugLedsWindow(TForm1& /*main*/)
+{
+}

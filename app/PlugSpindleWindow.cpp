@@ -1,0 +1,5 @@
+#include "app/ToolWindows.h"
+
+void PlugSpindleWindow(TForm1& /*main*/)
+{
+}

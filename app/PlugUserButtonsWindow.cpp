@@ -1,0 +1,5 @@
+#include "app/ToolWindows.h"
+
+void PlugUserButtonsWindow(TForm1& /*main*/)
+{
+}
