@@ -65,8 +65,10 @@ void TSkinnedButton::RunFunctionDialog(QDialog* dialog, const std::function<void
     if (!self)
         return;  // the dialog went with its owner
     const std::unique_ptr<QDialog> owned(open.data());
-    if (accepted && owned)
+    if (accepted && owned) {
         apply();
+        Q_EMIT FunctionEdited();
+    }
 }
 
 void TSkinnedButton::Guarded(const std::function<void()>& action)

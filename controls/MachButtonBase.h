@@ -53,6 +53,9 @@ public:
 Q_SIGNALS:
     // The button's click event, raised as its class's click rule says.
     void ClickEvent();
+    // Raised after an accepted function dialog has been applied: caption, text or kind may
+    // have changed, which the window keeping the button in a file needs to know.
+    void FunctionEdited();
 
 protected:
     // The click action. The default raises the click event. Runs inside the guard.
