@@ -347,8 +347,8 @@ void TForm1::SaveDesktopLayout()
     m_fs->WriteBoolean(QStringLiteral("SpindleFormAlloc"),
                        ToolWindowSlot(ToolWindow::Spindle).Exists());
     // Then the tool windows that exist, in this order, each into its own section.
-    for (ToolWindow which : {ToolWindow::UserButtons, ToolWindow::Jog, ToolWindow::Spindle,
-                             ToolWindow::Bamboo, ToolWindow::Editor})
+    for (ToolWindow which : {ToolWindow::UserButtons, ToolWindow::Leds, ToolWindow::Jog,
+                             ToolWindow::Spindle, ToolWindow::Bamboo, ToolWindow::Editor})
         ToolWindowSlot(which).SaveLayout(*m_fs);
 }
 
