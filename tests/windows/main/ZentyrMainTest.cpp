@@ -253,8 +253,8 @@ TEST_F(MainWindowFixture, ToolWindowSectionsAreSavedInOrderAndStoredBeforeTheWin
     for (W which : {W::Editor, W::Spindle, W::UserButtons, W::Jog, W::Leds})
         form.OpenToolWindow(which);
     form.SaveDesktopLayout();
-    EXPECT_EQ(steps, (QStringList{QStringLiteral("buttons after 30"), QStringLiteral("jog after 30"),
-                                  QStringLiteral("spindle after 30"),
+    EXPECT_EQ(steps, (QStringList{QStringLiteral("buttons after 30"), QStringLiteral("leds after 30"),
+                                  QStringLiteral("jog after 30"), QStringLiteral("spindle after 30"),
                                   QStringLiteral("editor after 30")}));
 
     QPointer<QWidget> jog = form.ToolWindowSlot(W::Jog).Window();
