@@ -32,7 +32,7 @@ TToolWindowSlot UserLayoutSlot(TForm1& main, std::function<void(Form&)> prepare 
             form.SetUpdateThread(wMach.UpdateThread());
             if (prepare)
                 prepare(form);
-            form.ReadLayoutFile(form.CurrentLayoutFile());
+            form.ReadDefaultLayout();
             if (desktop)
                 form.ApplyDesktopScale(*desktop);
             wMach.BindWindow(&form);

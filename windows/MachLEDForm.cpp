@@ -48,6 +48,7 @@ TUserLEDsForm::TUserLEDsForm(PlatformServices& platform, QWidget* parent)
                             QRect(3, 2, 31, 22), [this] { MoveSelectedUp(); });
     m_btnDown = AddFlatButton(bottom, QStringLiteral("btnDown"), QStringLiteral("&Down"),
                               QRect(36, 2, 45, 22), [this] { MoveSelectedDown(); });
+    FitWidthToPanels();
 }
 
 TUserLEDsForm::~TUserLEDsForm() = default;

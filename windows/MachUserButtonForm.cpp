@@ -60,6 +60,7 @@ TUserCodeButtonsForm::TUserCodeButtonsForm(PlatformServices& platform, QWidget* 
                               QRect(40, 2, 52, 22), [this] { MoveSelectedDown(); });
     m_btnDelete = AddFlatButton(bottom, QStringLiteral("btnDelete"), QStringLiteral("Delete"),
                                 QRect(95, 2, 46, 22), [this] { DeleteSelected(); });
+    FitWidthToPanels();
 }
 
 TUserCodeButtonsForm::~TUserCodeButtonsForm() = default;

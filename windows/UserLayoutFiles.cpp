@@ -7,11 +7,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <functional>
 #include <map>
+
+Q_LOGGING_CATEGORY(lcUserLayout, "zentyr.userlayout")
 
 namespace {
 
@@ -104,8 +107,10 @@ TLayoutXmlDocument LoadDocument(const QByteArray& bytes, const QString& rejectio
 // The file's bytes, or nothing when there is no file.
 std::optional<QByteArray> ReadFileBytes(const QString& path)
 {
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path)) {
+        qCWarning(lcUserLayout) << "Layout file" << path << "does not exist; read as empty";
         return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ZentyrError(QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));

@@ -20,6 +20,7 @@ namespace {
 
 constexpr double InactiveOpacity = 228.0 / 255.0;
 constexpr int StatusPanelWidth = 50;
+constexpr int FlatButtonGap = 2;
 
 // Holds the update thread's passes for its lifetime, and resumes them only when it held them:
 // a thread someone else suspended stays suspended.
@@ -136,11 +137,29 @@ QToolButton* TUserLayoutForm::AddFlatButton(QWidget* panel, const QString& name,
     button->setText(caption);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setGeometry(geometry);
+    // A font wider than the design's grows the button rather than cutting its caption; the
+    // buttons after it on the panel move right to make room.
+    int left = geometry.left();
+    for (const QToolButton* before : panel->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
+        if (before != button)
+            left = std::max(left, before->geometry().right() + 1 + FlatButtonGap);
+    }
+    button->setGeometry(left, geometry.top(), std::max(geometry.width(), button->sizeHint().width()),
+                        geometry.height());
     connect(button, &QToolButton::clicked, this, [this, command = std::move(command)] {
         RunOperatorAction(m_platform.messageBoxes, command);
     });
     return button;
+}
+
+void TUserLayoutForm::FitWidthToPanels()
+{
+    int needed = width();
+    for (const QWidget* panel : {m_pnlBtnAdd, m_sPanel1}) {
+        for (const QToolButton* button : panel->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+            needed = std::max(needed, button->geometry().right() + 1 + FlatButtonGap);
+    }
+    resize(needed, height());
 }
 
 void TUserLayoutForm::AdoptControl(QWidget* control, bool select)
@@ -198,11 +217,23 @@ void TUserLayoutForm::ReplaceColumn(const QString& path, const TLayoutPlacement&
         fill();
     }
     if (!stopError.isEmpty()) {
-        // The column holds part of the file only.
+        // The column holds part of the file only; saving it over the file would drop the rest,
+        // so the next save asks for a name.
+        m_currentLayoutFile.clear();
         SetModified(true);
         throw ZentyrError(stopError);
     }
     SetModified(false);
+}
+
+void TUserLayoutForm::ReadDefaultLayout()
+{
+    try {
+        ReadLayoutFile(m_currentLayoutFile);
+    } catch (...) {
+        m_currentLayoutFile.clear();
+        throw;
+    }
 }
 
 void TUserLayoutForm::WriteLayoutFile(const QString& path)

@@ -98,8 +98,11 @@ public:
 
     // Reads the layout file at `path` into the column (nothing for an empty path). Raises the
     // file's rejection with the column untouched, or, after applying the entries before it, the
-    // error that stopped the reading.
+    // error that stopped the reading (the column is then modified and has no current file).
     virtual void ReadLayoutFile(const QString& path) = 0;
+    // Reads the current layout file, the default one at opening. A file that cannot be read
+    // whole is not the current file afterwards, so no save overwrites it without being named.
+    void ReadDefaultLayout();
     // Writes the column to `path` (nothing for an empty path) and clears Modified.
     void WriteLayoutFile(const QString& path);
 
@@ -122,6 +125,8 @@ protected:
     // operator action.
     QToolButton* AddFlatButton(QWidget* panel, const QString& name, const QString& caption,
                                const QRect& geometry, std::function<void()> command);
+    // Widens the window when its flat buttons, grown for a wide font, do not fit.
+    void FitWidthToPanels();
     // Appends a new control: placed in the column, registered with the update thread, noted as
     // a change; `select` gives it this window's focus.
     void AdoptControl(QWidget* control, bool select);

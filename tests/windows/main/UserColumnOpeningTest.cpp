@@ -4,6 +4,7 @@
 #include "windows/MachLEDForm.h"
 #include "windows/MachUserButtonForm.h"
 #include "windows/UserColumn.h"
+#include "windows/UserLayoutFiles.h"
 #include "windows/XmlLayoutStorage.h"
 
 #include "MainWindowHarness.h"
@@ -90,6 +91,39 @@ TEST_F(OpeningFixture, FirstOpeningReadsTheDefaultLayout)
     EXPECT_EQ(qobject_cast<tMachVBScriptButton*>(buttons->Button(1))->MacroFolder(),
               QStringLiteral("/opt/mach3/Macros/Mill"));
     EXPECT_EQ(buttons->Button(0)->iMach(), main.wMach().iMach());
+}
+
+// A default layout that is rejected ends the opening with the error; asked again, the window
+// shows without buttons, and no save overwrites the file it could not read.
+TEST_F(OpeningFixture, ARejectedDefaultLayoutIsNotOverwritten)
+{
+    const QByteArray newer = "<CodeButtons><version>2.0</version></CodeButtons>";
+    Put(Path("newer.cbl"), newer);
+    {
+        TXmlLayoutStorage desktop(LayoutPath());
+        desktop.SelectSection(TUserCodeButtonsForm::DesktopSection);
+        desktop.WriteString(QStringLiteral("Layoutfile"), Path("newer.cbl"));
+    }
+    HostRunning();
+    TForm1& main = Start({}, {}, true);
+    main.OpenToolWindow(TForm1::ToolWindow::UserButtons);
+    auto* form = qobject_cast<TUserCodeButtonsForm*>(
+        main.ToolWindowSlot(TForm1::ToolWindow::UserButtons).Window());
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(platform.messageBoxes.shown.size(), 1);
+    EXPECT_EQ(platform.messageBoxes.shown[0].text, QStringLiteral("Invalid \".cbl\" File Format"));
+    EXPECT_FALSE(form->isVisible());
+    main.OpenToolWindow(TForm1::ToolWindow::UserButtons);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->ButtonCount(), 0);
+
+    form->AddButton(TCodeButtonKind::GCode);
+    form->SaveLayout();  // asks for a name; cancelled
+    EXPECT_EQ(platform.fileDialogs.saved.size(), 1);
+    QFile file(Path("newer.cbl"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), newer);
+    EXPECT_EQ(form->DefaultLayoutFile(), Path("newer.cbl"));
 }
 
 // Saving the desktop layout writes the LEDs window's section too; a modified column is offered

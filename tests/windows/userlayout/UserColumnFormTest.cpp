@@ -299,6 +299,7 @@ TEST_F(FormFixture, AnOutOfRangeKindStopsReading)
     EXPECT_TRUE(Errors()[0].contains(QStringLiteral("900"))) << Errors()[0].toStdString();
     EXPECT_EQ(Captions(form->Column()), QStringList{QStringLiteral("kept")});
     EXPECT_TRUE(form->Modified());
+    EXPECT_TRUE(form->CurrentLayoutFile().isEmpty()) << "a save must not drop the rest of the file";
     EXPECT_TRUE(thread.IsPolling()) << "resumed after the failure";
 }
 
