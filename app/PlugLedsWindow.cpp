@@ -6,7 +6,7 @@ void PlugLedsWindow(TForm1& main)
 {
     main.SetToolWindow(TForm1::ToolWindow::Leds, UserLayoutSlot<TUserLEDsForm>(main));
 
-    // One more LEDs window exists from program start, as it always has; no command opens it.
+    // A second LEDs window is created at program start and stays hidden: no command opens it.
     // It goes with the main window.
     auto* spare = new TUserLEDsForm(main.Context().platform);
     QObject::connect(&main, &QObject::destroyed, spare, [spare] { delete spare; });
