@@ -221,10 +221,11 @@ void TToolpathView::DrawPane(QPainter& painter, const Pane& pane) const
         const int textWidth = painter.fontMetrics().horizontalAdvance(pane.stockLabel);
         painter.drawText(pane.plot.right() - textWidth, *pane.stockY - 2, pane.stockLabel);
     }
-    painter.setPen(QPen(FeedColour, 1, Qt::SolidLine));
-    painter.drawLines(pane.feed);
+    // Feed moves last: where a rapid runs along a cut, the cut is what must show.
     painter.setPen(QPen(RapidColour, 1, Qt::DashLine));
     painter.drawLines(pane.rapid);
+    painter.setPen(QPen(FeedColour, 1, Qt::SolidLine));
+    painter.drawLines(pane.feed);
 }
 
 void TToolpathView::paintEvent(QPaintEvent*)
