@@ -54,7 +54,8 @@ TEST(HostsimOptions, ForkGapFromTheCommandLine)
     } cases[] = {
         {{}, 0.0, false},
         {{QStringLiteral("/fork"), QStringLiteral("2.02")}, 2.02, false},
-        {{QStringLiteral("-FORK"), QStringLiteral("0.5"), QStringLiteral("/p"), QStringLiteral("Mill")},
+        {{QStringLiteral("-FORK"), QStringLiteral("0.5"), QStringLiteral("/p"),
+          QStringLiteral("Mill")},
          0.5, false},
         {{QStringLiteral("/fork")}, 0.0, true},
         {{QStringLiteral("/fork"), QStringLiteral("-1")}, 0.0, true},
@@ -66,8 +67,8 @@ TEST(HostsimOptions, ForkGapFromTheCommandLine)
         EXPECT_EQ(o.forkGap, c.gap) << c.args.join(QLatin1Char('|')).toStdString();
         EXPECT_EQ(!o.warnings.isEmpty(), c.warned) << c.args.join(QLatin1Char('|')).toStdString();
     }
-    EXPECT_EQ(ParseHostsimOptions({QStringLiteral("-fork"), QStringLiteral("0.5"), QStringLiteral("/p"),
-                                   QStringLiteral("Mill")},
+    EXPECT_EQ(ParseHostsimOptions({QStringLiteral("-fork"), QStringLiteral("0.5"),
+                                   QStringLiteral("/p"), QStringLiteral("Mill")},
                                   QString(), QString())
                   .profile,
               QStringLiteral("Mill"));
