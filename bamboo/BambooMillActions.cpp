@@ -139,6 +139,15 @@ double TBambooMillActions::Feed(BambooFeed feed) const
     return static_cast<double>(m_form.FeedValue(feed));
 }
 
+// Loading pauses with window events too; the owner may go meanwhile.
+void TBambooMillActions::LoadProgram(const QString& path)
+{
+    const std::weak_ptr<int> life = m_life;
+    m_wMach.LoadGCodeFile(path);
+    if (life.expired())
+        throw Abandoned();
+}
+
 void TBambooMillActions::Generated(const QString& path, double stockTop)
 {
     m_form.ProgramWritten(path, stockTop);
@@ -245,7 +254,7 @@ void TBambooMillActions::CutPlaten()
                            Field(BambooField::PlatenFinal), Feed(BambooFeed::Rapid),
                            Feed(BambooFeed::Feed), Feed(BambooFeed::Plunge));
         Generated(path, z);
-        m_wMach.LoadGCodeFile(path);
+        LoadProgram(path);
     });
 }
 
@@ -301,7 +310,7 @@ void TBambooMillActions::CutTestHeight()
                                Feed(BambooFeed::Rapid), Feed(BambooFeed::Feed),
                                Feed(BambooFeed::Plunge));
         Generated(path, startHeight);
-        m_wMach.LoadGCodeFile(path);
+        LoadProgram(path);
         m_wMach.PressOEMButton(RegenToolpath);
         m_form.SetActualEnabled(true);
     });
@@ -372,7 +381,7 @@ void TBambooMillActions::MortiseFile(double depth, double pass, double finalPass
     WriteReelSeatMortiseFile(path, xStart, yOffset, cutLength, depth, pass, finalPass, cutFeed,
                              plungeFeed, rapidFeed);
     Generated(path, 0.0);
-    m_wMach.LoadGCodeFile(path);
+    LoadProgram(path);
     m_wMach.PressOEMButton(RegenToolpath);
 }
 

@@ -148,6 +148,7 @@ private:
     double Field(BambooField field) const;
     double Feed(BambooFeed feed) const;
     void Generated(const QString& path, double stockTop);
+    void LoadProgram(const QString& path);
     QString InGCodeFolder(const QString& name) const;
     void MortiseFile(double depth, double pass, double finalPass, double cutFeed,
                      double plungeFeed, double rapidFeed);

@@ -432,7 +432,21 @@ TEST_F(Actions, OneStepAtATimeAndNothingAfterItsWindowWent)
     host->movingSequence = {true};
     platform.waiter.onWait = [&] { actions.reset(); };
     host->ClearJournal();
-    TBambooMillActions* going = actions.get();
-    going->Probe();
+    actions->Probe();
     EXPECT_EQ(host->journal.last(), S("IsMoving()"));
+
+    // Gone while the host loads a program: nothing after the load.
+    form.Tick({BambooCheck::JogToStart});
+    host->dros[802] = 0.3;
+    actions = std::make_unique<TBambooMillActions>(*wMach, wMach->iMach(), platform.services,
+                                                   form);
+    platform.waiter.onWait = [&] {
+        if (platform.waiter.waits.last() == S("SleepProcessingEvents(250)"))
+            actions.reset();
+    };
+    host->ClearJournal();
+    actions->CutTestHeight();
+    EXPECT_TRUE(host->journal.last().startsWith(S("LoadFile(")))
+        << host->journal.last().toStdString();
+    EXPECT_FALSE(form.actualEnabled.has_value());
 }
