@@ -5,9 +5,7 @@
 
 #include <QMainWindow>
 
-#include <functional>
 #include <memory>
-#include <optional>
 
 class QAction;
 class QPushButton;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+class QPainter;
 struct TToolpath;
 struct TToolpathFile;
 template <typename T>
@@ -58,7 +59,7 @@ private:
     void FileRead();
     void Invalidate();
     void BuildPane(Pane& pane, const QRect& area, int across, int up) const;
-    void DrawPane(class QPainter& painter, const Pane& pane) const;
+    void DrawPane(QPainter& painter, const Pane& pane) const;
 
     std::shared_ptr<const TToolpath> m_path;
     std::optional<double> m_stockTop;
