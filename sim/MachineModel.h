@@ -42,12 +42,20 @@ private:
 
 // The block the probe touches: an axis-aligned box in machine coordinates. G31 moves stop at
 // the first face they meet.
+//
+// The probe is a point unless `forkGap` is above 0. Then it is a fork (a probe made to
+// straddle a standard): the tool position is the crotch, the two prongs stand `forkGap` apart
+// inside and reach `forkReach` below the crotch. Straddling the block, the prongs' inner faces
+// meet its two side faces in Y and the crotch lands on its top; off the straddle only a prong
+// landing on the top is a contact.
 struct ProbeTarget
 {
     bool enabled = true;
     double xMin = -1.0, xMax = 1.0;
     double yMin = -1.0, yMax = 1.0;
     double zMin = -10.0, zTop = -1.0;
+    double forkGap = 0.0;
+    double forkReach = 0.5;
 };
 
 // Snapshot of what the simulator window shows.
@@ -86,6 +94,9 @@ class MachineState;
 //   them sets the work offset so the axis reads the value. DROs 83-88 are machine coordinates.
 // - G31 stops at the first face of the probe target it meets and leaves the contact point (or
 //   the end point when it meets none) in variables 2000-2005, in work coordinates.
+// - Stop (button 1003) that ends work in progress (not held) also lights LED 80 ("Pause Active") until the
+//   machine is given new work (code, a jog, cycle start, resume) or enters reset, so a caller
+//   that waits for motion can tell a halt from an end.
 // - Step sizes 265-269 select 1, 0.1, 0.01, 0.001 and 0.0001 (DROs 828 and 1); jogging is
 //   enabled and continuous at start, with step 1.
 // - LoadFile opens a relative path from the controller folder. DRO 816 is the 0-based index

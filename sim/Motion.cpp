@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace hostsim {
@@ -18,6 +19,61 @@ constexpr double FaceTolerance = 1e-9;
 bool Within(double value, double low, double high)
 {
     return value >= low - FaceTolerance && value <= high + FaceTolerance;
+}
+
+// Where a fork probe moving from `from` to `to` first meets the block (see ProbeTarget).
+std::optional<double> FirstForkContact(const ProbeTarget& target, const AxisVector& from,
+                                       const AxisVector& to)
+{
+    const double half = target.forkGap / 2.0;
+    // Crotch positions in Y at which the block stands between the prongs.
+    const double straddleLow = target.yMax - half;
+    const double straddleHigh = target.yMin + half;
+    const auto at = [&](int axis, double fraction) {
+        return from[axis] + (to[axis] - from[axis]) * fraction;
+    };
+    std::optional<double> best;
+    // The path reaches `plane` along `axis` within its length; touching at the start counts.
+    const auto consider = [&](int axis, double plane, const std::function<bool(double)>& onFace) {
+        const double delta = to[axis] - from[axis];
+        const double fraction = (plane - from[axis]) / delta;
+        if (fraction < -FaceTolerance / std::abs(delta) || fraction > 1.0)
+            return;
+        const double clamped = std::max(fraction, 0.0);
+        if (onFace(clamped) && (!best || clamped < *best))
+            best = clamped;
+    };
+    const auto overBlockInX = [&](double f) { return Within(at(0, f), target.xMin, target.xMax); };
+    // The prongs flank the block's sides from the crotch height down by their reach.
+    const auto prongsBesideBlock = [&](double f) {
+        const double z = at(2, f);
+        return z - target.forkReach < target.zTop + FaceTolerance && z > target.zMin;
+    };
+
+    if (to[2] < from[2]) {
+        consider(2, target.zTop, [&](double f) {
+            return overBlockInX(f) && Within(at(1, f), straddleLow, straddleHigh);
+        });
+        consider(2, target.zTop + target.forkReach, [&](double f) {
+            const double y = at(1, f);
+            return overBlockInX(f) && (Within(y - half, target.yMin, target.yMax)
+                                       || Within(y + half, target.yMin, target.yMax));
+        });
+    }
+    // Sideways, the leading prong meets the near side from outside; straddling, the trailing
+    // prong's inner face meets the far side.
+    const auto sideContact = [&](double f) { return overBlockInX(f) && prongsBesideBlock(f); };
+    const bool straddles = straddleLow <= straddleHigh;
+    if (to[1] > from[1]) {
+        consider(1, target.yMin - half, sideContact);
+        if (straddles)
+            consider(1, straddleHigh, sideContact);
+    } else if (to[1] < from[1]) {
+        consider(1, target.yMax + half, sideContact);
+        if (straddles)
+            consider(1, straddleLow, sideContact);
+    }
+    return best;
 }
 
 }  // namespace
@@ -52,6 +108,8 @@ std::optional<double> FirstProbeContact(const ProbeTarget& target, const AxisVec
 {
     if (!target.enabled)
         return std::nullopt;
+    if (target.forkGap > 0.0)
+        return FirstForkContact(target, from, to);
     const double low[3] = {target.xMin, target.yMin, target.zMin};
     const double high[3] = {target.xMax, target.yMax, target.zTop};
 
@@ -91,6 +149,10 @@ ProbeTarget NormalisedProbeTarget(const ProbeTarget& target)
                                target.zTop}) {
         if (!std::isfinite(value))
             result.enabled = false;
+    }
+    for (double* fork : {&result.forkGap, &result.forkReach}) {
+        if (!std::isfinite(*fork) || *fork < 0.0)
+            *fork = 0.0;
     }
     if (result.xMin > result.xMax)
         std::swap(result.xMin, result.xMax);

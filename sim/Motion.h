@@ -26,10 +26,14 @@ AxisVector Interpolate(const AxisVector& from, const AxisVector& to, double frac
 // which touches it at once (0); a path that starts inside the box meets the face it leaves
 // through, which is how a probe straddling the block finds both of its sides. No contact, a
 // disabled target or a path without length give no value.
+//
+// A fork probe (forkGap above 0) meets the block as ProbeTarget describes; a fork that already
+// touches and keeps pushing touches at once (0).
 std::optional<double> FirstProbeContact(const ProbeTarget& target, const AxisVector& from,
                                         const AxisVector& to);
 
 // The target with each pair of limits in ascending order; non-finite limits make it disabled.
+// A fork gap or reach that is negative or not finite becomes 0 (a point probe, a flat fork).
 ProbeTarget NormalisedProbeTarget(const ProbeTarget& target);
 
 }  // namespace hostsim

@@ -85,6 +85,7 @@ bool MotionExecutor::Admit(const WorkItem& item)
         m_collected.append(item);
     else
         m_queue.push_back(item);
+    m_haltedByStop = false;
     return true;
 }
 
@@ -111,6 +112,7 @@ bool MotionExecutor::StartJog(int axis, int direction)
     m_activity.startMs = m_nowMs;
     m_activity.jogDirection[axis] = direction;
     m_activity.jogRate = rate;
+    m_haltedByStop = false;
     return true;
 }
 
@@ -128,6 +130,14 @@ void MotionExecutor::Stop()
     m_lineActive = false;
     m_stopAfterLine = false;
     m_cursorMs = m_nowMs;
+    m_haltedByStop = false;
+}
+
+void MotionExecutor::OperatorStop()
+{
+    const bool running = IsBusy() && !m_paused;
+    Stop();
+    m_haltedByStop = running;
 }
 
 bool MotionExecutor::Pause()
@@ -146,6 +156,7 @@ bool MotionExecutor::Resume()
     if (!m_paused)
         return false;
     m_paused = false;
+    m_haltedByStop = false;
     m_activity.startMs = m_nowMs - m_pausedElapsedMs;
     Pump();
     return true;
@@ -184,6 +195,7 @@ bool MotionExecutor::StartProgram()
         m_programLine = 0;
     m_programRunning = true;
     m_stopAfterLine = false;
+    m_haltedByStop = false;
     Pump();
     return true;
 }

@@ -72,6 +72,9 @@ public:
     bool StartJog(int axis, int direction);
     // Ends motion, dwell, jog, queued work and the program run where they are.
     void Stop();
+    // Stop as the operator's Stop button does it: when it ended work in progress that was not
+    // held, the machine reports itself halted until it is given new work (see HaltedByStop).
+    void OperatorStop();
     // Feed hold: freezes the current move or dwell. False when there is nothing to hold.
     bool Pause();
     bool Resume();
@@ -92,6 +95,9 @@ public:
     // held): what the host reports as moving.
     bool IsBusy() const;
     bool IsPaused() const { return m_paused; }
+    // An operator's Stop ended work in progress, and no work, jog, program run or resume has
+    // been started since.
+    bool HaltedByStop() const { return m_haltedByStop; }
     bool IsJogging() const { return m_activity.kind == Activity::Kind::Jog; }
     bool IsDwelling() const { return m_activity.kind == Activity::Kind::Dwell; }
 
@@ -136,6 +142,7 @@ private:
     Activity m_activity;
     bool m_paused = false;
     double m_pausedElapsedMs = 0.0;
+    bool m_haltedByStop = false;
 
     std::deque<WorkItem> m_queue;
     qsizetype m_queuedTextUnits = 0;  // text of the items in m_queue and m_collected

@@ -208,7 +208,7 @@ void PressOemButton(MachineState& s, int code, int macroDepth)
         else
             EnterReset(s);
         break;
-    case ButtonCode(obtStop): s.executor.Stop(); break;
+    case ButtonCode(obtStop): s.executor.OperatorStop(); break;
     case ButtonCode(obtCycle_start): CycleStart(s); break;
     case ButtonCode(obtResume):
         s.executor.Resume();
@@ -262,8 +262,8 @@ bool ReadOemLed(const MachineState& s, int code)
     case LedCode(oltMMs): return m.metric;
     case LedCode(oltIdle): return !x.IsBusy();
     case LedCode(oltStart): return x.ProgramRunning();
-    case LedCode(oltPause):
-    case LedCode(oltPause_Active): return x.IsPaused();
+    case LedCode(oltPause): return x.IsPaused();
+    case LedCode(oltPause_Active): return x.IsPaused() || x.HaltedByStop();
     case LedCode(oltDwell): return x.IsDwelling();
     case LedCode(oltSpindle_CW): return m.spindle == SpindleState::Clockwise;
     case LedCode(oltSpindle_is_Running): return m.spindle != SpindleState::Off;

@@ -4,6 +4,8 @@ namespace hostsim {
 
 namespace {
 
+constexpr double MaxForkGap = 100.0;
+
 bool IsProfileSwitch(const QString& arg)
 {
     return arg.compare(QLatin1String("/p"), Qt::CaseInsensitive) == 0
@@ -42,6 +44,18 @@ HostsimOptions ParseHostsimOptions(const QStringList& arguments, const QString& 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
         QString name;
+        if (arg.compare(QLatin1String("/fork"), Qt::CaseInsensitive) == 0
+            || arg.compare(QLatin1String("-fork"), Qt::CaseInsensitive) == 0) {
+            bool ok = false;
+            const double gap = i + 1 < arguments.size() ? arguments[i + 1].toDouble(&ok) : 0.0;
+            if (ok && gap >= 0.0 && gap <= MaxForkGap) {
+                options.forkGap = gap;
+                ++i;
+            } else {
+                options.warnings << QStringLiteral("/fork needs a gap from 0 to 100");
+            }
+            continue;
+        }
         if (IsProfileSwitch(arg)) {
             if (i + 1 >= arguments.size()) {
                 options.warnings << QStringLiteral("/p without a profile name");

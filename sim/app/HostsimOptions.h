@@ -12,11 +12,14 @@ struct HostsimOptions
 {
     QString profile = QLatin1String(DefaultProfile);
     QString controllerFolder;  // holds GCode/ and Macros/<profile>/
+    double forkGap = 0.0;      // the probe's fork gap; 0: a point probe
     QStringList warnings;      // what was wrong with the command line, for the status line
 };
 
 // Reads the controller's command line: `/p "Profile"` or `/p Profile` (also `-p`). A name still wrapped in double quotes, even split over several
-// arguments by a caller that did not honour the quotes, is taken whole without them. Other
+// arguments by a caller that did not honour the quotes, is taken whole without them.
+// `/fork <gap>` (also `-fork`) makes the probe a fork of that inner gap, for straddling a
+// standard; a gap that is not a number from 0 to 100 is refused with a warning. Other
 // arguments are ignored. A profile name that is empty or could leave the macro folder (a path
 // separator, "." or "..") is refused with a warning and the default profile is used.
 //

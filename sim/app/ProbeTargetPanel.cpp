@@ -27,11 +27,26 @@ ProbeTargetPanel::ProbeTargetPanel(MachineModel& model, QWidget* parent)
         spin->setDecimals(4);
         spin->setValue(values[i]);
         spin->setKeyboardTracking(false);
+        spin->setAccessibleName(QLatin1String(labels[i]));
         m_faces[size_t(i)] = spin;
         grid->addWidget(new QLabel(QLatin1String(labels[i]), this), 1 + i / 2, (i % 2) * 2);
         grid->addWidget(spin, 1 + i / 2, (i % 2) * 2 + 1);
         connect(spin, &QDoubleSpinBox::valueChanged, this, &ProbeTargetPanel::Apply);
     }
+    const auto addFork = [&](const char* label, double value, int column) {
+        auto* spin = new QDoubleSpinBox(this);
+        spin->setRange(0.0, 100.0);
+        spin->setDecimals(4);
+        spin->setValue(value);
+        spin->setKeyboardTracking(false);
+        spin->setAccessibleName(QLatin1String(label));
+        grid->addWidget(new QLabel(QLatin1String(label), this), 4, column);
+        grid->addWidget(spin, 4, column + 1);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &ProbeTargetPanel::Apply);
+        return spin;
+    };
+    m_forkGap = addFork("Fork gap", target.forkGap, 0);
+    m_forkReach = addFork("Fork reach", target.forkReach, 2);
     connect(m_enabled, &QCheckBox::toggled, this, &ProbeTargetPanel::Apply);
 }
 
@@ -45,6 +60,8 @@ void ProbeTargetPanel::Apply()
     target.yMax = m_faces[3]->value();
     target.zMin = m_faces[4]->value();
     target.zTop = m_faces[5]->value();
+    target.forkGap = m_forkGap->value();
+    target.forkReach = m_forkReach->value();
     m_model.SetProbeTarget(target);
 }
 

@@ -12,7 +12,8 @@ namespace hostsim {
 class MachineModel;
 
 // Edits the block the simulated probe touches: its six faces in machine coordinates and
-// whether it is there at all. Every edit goes to the model at once.
+// whether it is there at all, and the probe's fork (gap 0: a point probe). Every edit goes to
+// the model at once.
 class ProbeTargetPanel final : public QGroupBox
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ private:
     MachineModel& m_model;
     QCheckBox* m_enabled;
     std::array<QDoubleSpinBox*, 6> m_faces;  // x min, x max, y min, y max, z min, z top
+    QDoubleSpinBox* m_forkGap;
+    QDoubleSpinBox* m_forkReach;
 };
 
 }  // namespace hostsim

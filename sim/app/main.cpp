@@ -16,7 +16,8 @@
 
 // hostsim: the simulated controller. Started as the controller is, with `/p "Profile"`; its
 // own folder is the controller folder unless HOSTSIM_HOME names another; HOSTSIM_JOURNAL names
-// a file that receives the journal of automation calls.
+// a file that receives the journal of automation calls; `/fork <gap>` starts it with a fork
+// probe that straddles its probe target.
 namespace {
 
 constexpr int AdvanceIntervalMs = 20;
@@ -49,6 +50,11 @@ int main(int argc, char** argv)
     hostsim::MachineModel model(clock, folder.absolutePath(), options.profile);
     for (const QString& warning : options.warnings)
         model.Message(warning);
+    if (options.forkGap > 0.0) {
+        hostsim::ProbeTarget target = model.GetProbeTarget();
+        target.forkGap = options.forkGap;
+        model.SetProbeTarget(target);
+    }
 
     const QString journalPath = qEnvironmentVariable("HOSTSIM_JOURNAL");
     hostsim::Journal journal(journalPath);

@@ -43,6 +43,37 @@ TEST(HostsimOptions, ProfileFromTheCommandLine)
               QStringLiteral("/tmp/h"));
 }
 
+// `/fork <gap>` starts the simulator with a fork probe; an unusable gap is refused and warned.
+TEST(HostsimOptions, ForkGapFromTheCommandLine)
+{
+    const struct
+    {
+        QStringList args;
+        double gap;
+        bool warned;
+    } cases[] = {
+        {{}, 0.0, false},
+        {{QStringLiteral("/fork"), QStringLiteral("2.02")}, 2.02, false},
+        {{QStringLiteral("-FORK"), QStringLiteral("0.5"), QStringLiteral("/p"),
+          QStringLiteral("Mill")},
+         0.5, false},
+        {{QStringLiteral("/fork")}, 0.0, true},
+        {{QStringLiteral("/fork"), QStringLiteral("-1")}, 0.0, true},
+        {{QStringLiteral("/fork"), QStringLiteral("nan")}, 0.0, true},
+        {{QStringLiteral("/fork"), QStringLiteral("wide")}, 0.0, true},
+    };
+    for (const auto& c : cases) {
+        const HostsimOptions o = ParseHostsimOptions(c.args, QStringLiteral("/opt/z"), QString());
+        EXPECT_EQ(o.forkGap, c.gap) << c.args.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(!o.warnings.isEmpty(), c.warned) << c.args.join(QLatin1Char('|')).toStdString();
+    }
+    EXPECT_EQ(ParseHostsimOptions({QStringLiteral("-fork"), QStringLiteral("0.5"),
+                                   QStringLiteral("/p"), QStringLiteral("Mill")},
+                                  QString(), QString())
+                  .profile,
+              QStringLiteral("Mill"));
+}
+
 // The journal file grows line by line as calls arrive (another process reads it meanwhile);
 // an existing file is appended to; the window's backlog keeps only the newest lines.
 TEST(HostsimJournal, AppendsEachLineAtOnceAndBoundsTheBacklog)

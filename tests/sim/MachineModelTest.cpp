@@ -1,8 +1,10 @@
 #include "SimTestSupport.h"
 
 #include "sim/Motion.h"
+#include "sim/OemCodes.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using namespace hostsim;
@@ -10,6 +12,7 @@ using namespace hostsim;
 namespace {
 
 constexpr double Tolerance = 1e-9;
+constexpr int JogXPlus = oem::ButtonCode(obtPush_to_jog_X_Plus);
 
 }  // namespace
 
@@ -305,6 +308,65 @@ TEST_F(SimFixture, ProbingStopsAtContactAndLeavesItInTheVariables)
     Wait(1000);
     model->DoOEMButton(1003);
     EXPECT_NEAR(model->GetVar(2000), 3.0, Tolerance);
+}
+
+// The probing of a standard: a fork straddling the block finds both sides in Y and the top in
+// Z, and leaves each contact in variables 2001 and 2002.
+TEST_F(SimFixture, ForkProbeFindsBothSidesAndTheTopOfTheStandard)
+{
+    ProbeTarget standard = model->GetProbeTarget();
+    standard.forkGap = 2.1;  // straddling between Y -0.05 and 0.05
+    model->SetProbeTarget(standard);
+    model->Code(QStringLiteral("G0 Y0.02 Z-0.9"));
+    WaitForIdle();
+
+    model->Code(QStringLiteral("g31 F1 Y0.2200"));
+    WaitForIdle();
+    EXPECT_NEAR(model->GetVar(2001), 0.05, Tolerance);
+    model->Code(QStringLiteral("G01 Y0.0200\ng31 F1 Y-0.1800"));
+    WaitForIdle();
+    EXPECT_NEAR(model->GetVar(2001), -0.05, Tolerance);
+    model->Code(QStringLiteral("G01 F1 Y0.0000\ng31 z-10"));
+    WaitForIdle();
+    EXPECT_NEAR(model->GetVar(2002), -1.0, Tolerance);
+    EXPECT_NEAR(Y(), 0.0, Tolerance);
+    EXPECT_NEAR(Z(), -1.0, Tolerance);
+}
+
+// Stop during work lights LED 80 ("Pause Active") until new work comes, so a caller waiting
+// for motion can tell a halt from an end; Stop while idle or ending a held move does not.
+TEST_F(SimFixture, StopDuringWorkReportsTheMachineHaltedUntilNewWork)
+{
+    model->DoOEMButton(1003);
+    EXPECT_FALSE(model->GetOEMLed(80)) << "nothing was running";
+
+    model->Code(QStringLiteral("G0 X10"));
+    Wait(500);
+    model->DoOEMButton(1003);
+    EXPECT_FALSE(model->IsMoving());
+    EXPECT_TRUE(model->GetOEMLed(80));
+    EXPECT_FALSE(model->GetOEMLed(805)) << "not a feed hold";
+    Wait(5000);
+    EXPECT_TRUE(model->GetOEMLed(80)) << "stays until new work";
+
+    const struct
+    {
+        const char* what;
+        std::function<void()> newWork;
+    } rows[] = {
+        {"code", [&] { model->Code(QStringLiteral("G0 X0")); }},
+        {"a jog", [&] { model->DoOEMButton(JogXPlus); }},
+        {"reset", [&] { model->DoOEMButton(1021); model->DoOEMButton(1021); }},
+    };
+    for (const auto& row : rows) {
+        model->Code(QStringLiteral("G0 X5"));
+        Wait(100);
+        model->DoOEMButton(1003);
+        ASSERT_TRUE(model->GetOEMLed(80)) << row.what;
+        row.newWork();
+        EXPECT_FALSE(model->GetOEMLed(80)) << row.what;
+        model->DoOEMButton(1003);
+    }
 }
 
 TEST_F(SimFixture, FeedHoldFreezesMotionUntilCycleStart)

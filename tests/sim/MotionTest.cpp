@@ -63,6 +63,43 @@ TEST(Motion, ProbeStopsAtTheFirstFaceItMeets)
     EXPECT_FALSE(FirstProbeContact(box, At(0, 0, 0), At(0, 0, -10))) << "disabled target";
 }
 
+// A fork of gap 2.2 over the default block (2 wide in Y): straddling, it may sit with its crotch
+// between Y -0.1 and 0.1; its prongs reach 0.5 below the crotch.
+TEST(Motion, ForkProbeStraddlesTheBlockInYAndTouchesItsTop)
+{
+    ProbeTarget block;
+    block.forkGap = 2.2;
+    const struct
+    {
+        const char* what;
+        AxisVector from, to;
+        std::optional<double> fraction;
+    } rows[] = {
+        {"+Y: the trailing prong meets the far side", At(0, 0.05, -0.8), At(0, 0.25, -0.8), 0.25},
+        {"-Y: the other prong meets the other side", At(0, 0.05, -0.8), At(0, -0.15, -0.8), 0.75},
+        {"prongs above the top pass over it", At(0, 0.05, -0.4), At(0, 0.25, -0.4), std::nullopt},
+        {"down: the crotch lands on the top", At(0, 0.05, -0.8), At(0, 0.05, -10.8), 0.02},
+        {"down while touching the top", At(0, 0, -1), At(0, 0, -3), 0.0},
+        {"already touching a side, pushing on", At(0, 0.1, -0.8), At(0, 0.3, -0.8), 0.0},
+        {"off the straddle a prong lands on the top", At(0, 1.5, 0), At(0, 1.5, -10), 0.05},
+        {"from outside, the leading prong meets the near side", At(0, -3.1, -0.8),
+         At(0, -1.1, -0.8), 0.5},
+        {"beside the block nothing is met", At(0, 3, 0), At(0, 3, -10), std::nullopt},
+        {"beyond the block's end in X", At(2, 0, -0.8), At(2, 0.5, -0.8), std::nullopt},
+    };
+    for (const auto& row : rows) {
+        const auto contact = FirstProbeContact(block, row.from, row.to);
+        ASSERT_EQ(contact.has_value(), row.fraction.has_value()) << row.what;
+        if (contact) {
+            EXPECT_NEAR(*contact, *row.fraction, 1e-9) << row.what;
+        }
+    }
+
+    block.forkGap = 1.5;  // too narrow to straddle: only the prongs' tips meet the top
+    EXPECT_NEAR(*FirstProbeContact(block, At(0, 0, 0), At(0, 0, -10)), 0.05, 1e-9);
+    EXPECT_FALSE(FirstProbeContact(block, At(0, 0, -0.8), At(0, 0.3, -0.8)));
+}
+
 TEST(Motion, ProbeTargetIsNormalisedBeforeUse)
 {
     ProbeTarget swapped;
@@ -80,6 +117,12 @@ TEST(Motion, ProbeTargetIsNormalisedBeforeUse)
     ProbeTarget broken;
     broken.yMax = std::nan("");
     EXPECT_FALSE(NormalisedProbeTarget(broken).enabled);
+
+    ProbeTarget badFork;
+    badFork.forkGap = -1.0;
+    badFork.forkReach = std::nan("");
+    EXPECT_EQ(NormalisedProbeTarget(badFork).forkGap, 0.0);
+    EXPECT_EQ(NormalisedProbeTarget(badFork).forkReach, 0.0);
 }
 
 // The simulator dispatches on compile-time codes; they must agree with the vocabulary tables
