@@ -136,7 +136,8 @@ tMachToggleButton* TJogPct::AddToggle(PlatformServices& platform, const QString&
     toggle->setObjectName(name);
     toggle->setGeometry(0, top, DesignWidth, ToggleHeight);
     toggle->setText(caption);
-    toggle->setStyleSheet(QStringLiteral("text-align: left; padding-left: 4px;"));
+    toggle->setStyleSheet(QStringLiteral("text-align: left; padding-left: 2px;"));
+    toggle->setIconSize(QSize(12, 12));
     toggle->SetImages(JogLampImages());
     toggle->SetToggleOnImageIndex(LampOnImageIndex);
     toggle->SetToggleOffImageIndex(LampOffImageIndex);
