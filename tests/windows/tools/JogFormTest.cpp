@@ -63,17 +63,7 @@ TEST_F(JogFormFixture, DesignDirectionsAndTabOrder)
     EXPECT_EQ(Captions(), (QStringList{S("X+"), S("Y-"), S("Z-"), S(" X-"), S("Y+"), S("Z+")}));
     for (int n = 1; n < TJogForm::ButtonCount; ++n)
         EXPECT_EQ(form.MachJogDirButton(n)->nextInFocusChain(), form.MachJogDirButton(n + 1));
-    TDROspeed* speed = form.DROspeed1();
-    EXPECT_EQ(speed->MachDROnum(), 126);
-    EXPECT_EQ(speed->Value(), 40);
-    EXPECT_EQ(speed->Max(), 200);
-    EXPECT_EQ(speed->Increment(), 10);
-    EXPECT_EQ(form.Scalar1().incrementAmount(), 10);
-    QStringList commands;
-    for (QAction* action : form.ScaleMenu()->actions())
-        commands.append(action->text() + u' ' + action->shortcut().toString());
-    EXPECT_EQ(commands, (QStringList{S("Enlarge Ctrl+Alt+F12"), S("Reduce Ctrl+Alt+F11"),
-                                     S("Reset Ctrl+Alt+=")}));
+    EXPECT_EQ(form.DROspeed1()->MachDROnum(), 126);
     EXPECT_TRUE(form.actions().contains(form.Scalar1().EnlargeAction()))
         << "the shortcuts act although the menu is hidden";
 }
