@@ -124,8 +124,9 @@ private:
 
 // Presses one OEM button: DoOEMButton(code), also for obtNONE (code 0). Every click, bound or
 // not, then sets StopRequested for obtStop and clears it for any other kind, and raises the
-// click event last. Right-click edits caption and kind.
-class tMachOEMButton final : public tMachButton
+// click event last. Right-click edits caption and kind. The jog direction button derives
+// from it and replaces the right-click behaviour with its own.
+class tMachOEMButton : public tMachButton
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachOEMButton)

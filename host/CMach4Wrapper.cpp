@@ -214,9 +214,12 @@ void TCMach4Wrapper::BindChildren(QObject* parent)
     for (QObject* child : parent->children()) {
         if (auto* bindable = dynamic_cast<IMachBindable*>(child)) {
             const MachBindingRow row = bindable->BindingRow();
+            const bool registerFirst = row.registersForPolling && row.registersBeforeBinding;
+            if (registerFirst)
+                m_updateThread->Register(child);
             bindable->BindMach(row.receivesScriptObject ? m_iMach : nullptr,
                                row.receivesUpdateThread ? m_updateThread.get() : nullptr);
-            if (row.registersForPolling)
+            if (row.registersForPolling && !registerFirst)
                 m_updateThread->Register(child);
         } else if (auto* log = dynamic_cast<IMachMessageLog*>(child)) {
             m_messageLogObject = child;

@@ -15,6 +15,9 @@ struct MachBindingRow
     bool receivesScriptObject = true;
     bool receivesUpdateThread = false;
     bool registersForPolling = true;
+    // Registered before it is bound (rather than after), for a control whose bind registers
+    // parts of itself that must follow its own entry.
+    bool registersBeforeBinding = false;
 };
 
 // A control that binding hands the host script object (and the update thread where it asks).
