@@ -30,10 +30,11 @@
 namespace {
 
 constexpr int TopBarHeight = 30;
-constexpr int BarButtonWidth = 55;
+// The bar's controls fill the designed width: 1 + 4 * (52 + 1) + 40 + 1 + 1 + 88 + 1 = 344.
+constexpr int BarButtonWidth = 52;
 constexpr int ButtonHeight = 25;
-constexpr int LineFieldWidth = 50;
-constexpr int SingleButtonWidth = 85;
+constexpr int LineFieldWidth = 40;
+constexpr int SingleButtonWidth = 88;
 constexpr int ModifiedPanelWidth = 70;
 constexpr int FilePanelWidth = 50;
 
@@ -129,8 +130,8 @@ QWidget* TGCodeEditor::BuildTopBar()
     bar->setObjectName(QStringLiteral("TopBar"));
     bar->setFixedHeight(TopBarHeight);
     auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(2, 2, 2, 2);
-    row->setSpacing(2);
+    row->setContentsMargins(1, 2, 1, 2);
+    row->setSpacing(1);
 
     const auto addOEMButton = [&](const QString& name, const QString& caption,
                                   TmcOEMButtontype kind) {
