@@ -242,30 +242,27 @@ bool TGCodeEditorCommands::PrepareRun()
         return false;  // a Run already waits for the controller
     if (!m_modified)
         return true;
-    const QPointer<TGCodeEditorCommands> self(this);
-    m_preparingRun = true;
-    const auto done = [&self] {
-        if (self)
-            self->m_preparingRun = false;
-    };
-    try {
-        if (m_currentFile.isEmpty()) {
-            Save();
-            if (m_currentFile.isEmpty()) {
-                done();
-                return false;
-            }
+    // Cleared however the preparation ends, unless this object went during a wait.
+    struct Preparing
+    {
+        QPointer<TGCodeEditorCommands> self;
+        ~Preparing()
+        {
+            if (self)
+                self->m_preparingRun = false;
         }
-        Connection().CloseGCodeFile();
-        const QString path = m_currentFile;
-        WriteText(path);
-        const bool ready = LoadIntoHost(path) && WaitUntilLoaded(path);
-        done();
-        return ready;
-    } catch (...) {
-        done();
-        throw;
+    } preparing{this};
+    m_preparingRun = true;
+
+    if (m_currentFile.isEmpty()) {
+        Save();
+        if (m_currentFile.isEmpty())
+            return false;  // the save dialog was cancelled
     }
+    Connection().CloseGCodeFile();
+    const QString path = m_currentFile;
+    WriteText(path);
+    return LoadIntoHost(path) && WaitUntilLoaded(path);
 }
 
 bool TGCodeEditorCommands::QueryClose()
