@@ -1,8 +1,10 @@
 // The G-code editor with long programs: the time to load both views from a program the host
-// has loaded (file read, text and list, with the pending layout and a repaint), and the
-// UI-thread cost of following one change of the host's current line, by program length.
+// has loaded (file read, text and list, with the pending layout and a repaint) and its parts,
+// and the UI-thread cost of following one change of the host's current line, by program
+// length. Compare CPU time with wall time: on a busy machine the wall time mostly waits.
 #include "controls/MachDro.h"
 #include "windows/GCodeLineList.h"
+#include "windows/GCodeProgramFile.h"
 #include "windows/MachGCodeForm.h"
 
 #include "FakePlatform.h"
@@ -69,6 +71,28 @@ static void BM_LoadBothViews(benchmark::State& state)
         state.SkipWithError("the list does not hold the program");
 }
 BENCHMARK(BM_LoadBothViews)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The parts of it: reading the file, and the list alone (all that Run reloads, the text being
+// the program just saved).
+static void BM_ReadProgram(benchmark::State& state)
+{
+    const QString path = ProgramFile(Folder(), int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadProgramLines(path));
+}
+BENCHMARK(BM_ReadProgram)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+static void BM_LoadList(benchmark::State& state)
+{
+    const QStringList lines = ReadProgramLines(ProgramFile(Folder(), int(state.range(0))));
+    ShownEditor shown;
+    for (auto _ : state) {
+        shown.editor->CodeList()->SetLines(lines);
+        QApplication::processEvents();
+        shown.editor->repaint();
+    }
+}
+BENCHMARK(BM_LoadList)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // One current-line change as the poll pass delivers it: the field takes the host's value and
 // the list selects and scrolls. Steps through the whole program in strides.
