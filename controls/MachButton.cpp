@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPointer>
 
 namespace {
 
@@ -169,8 +170,15 @@ void tMachOEMButton::SetOEMbutton(TmcOEMButtontype kind)
 
 void tMachOEMButton::Click()
 {
-    if (iMach())
-        iMach()->DoOEMButton(MachInt16(m_code));
+    if (const std::shared_ptr<IMyScriptObject> mach = iMach()) {
+        if (m_pressCondition) {
+            const QPointer<tMachOEMButton> self(this);
+            const std::function<bool()> condition = m_pressCondition;
+            if (!condition() || !self)
+                return;
+        }
+        mach->DoOEMButton(MachInt16(m_code));
+    }
     StopRequested = m_kind == obtStop;
     RaiseClickEvent();
 }

@@ -7,6 +7,7 @@
 
 #include <QColor>
 
+#include <functional>
 #include <memory>
 
 class IMyScriptObject;
@@ -126,6 +127,12 @@ private:
 // not, then sets StopRequested for obtStop and clears it for any other kind, and raises the
 // click event last. Right-click edits caption and kind. The jog direction button derives
 // from it and replaces the right-click behaviour with its own.
+//
+// A window whose button must not press before something else is done (a program saved and
+// loaded before cycle start) sets a press condition: it runs first in every bound click, and
+// when it returns false (or raises) the click ends there: no press, no change of
+// StopRequested, no click event. The condition may wait with events processed; a button
+// destroyed meanwhile ends the click without touching anything.
 class tMachOEMButton : public tMachButton
 {
     Q_OBJECT
@@ -140,12 +147,18 @@ public:
     void SetOEMbutton(TmcOEMButtontype kind);
     int ButtonCode() const { return m_code; }
 
+    void SetPressCondition(std::function<bool()> condition)
+    {
+        m_pressCondition = std::move(condition);
+    }
+
 protected:
     void Click() override;
     bool HasFunctionDialog() const override { return true; }
     void EditFunction() override;
 
 private:
+    std::function<bool()> m_pressCondition;
     TmcOEMButtontype m_kind = obtNONE;
     int m_code = 0;
 };

@@ -13,21 +13,11 @@ QWidget* DialogParent()
     return QApplication::activeWindow();
 }
 
-QString StartPath(const FileDialogOptions& options)
-{
-    QString folder = options.initialFolder;
-    if (folder.isEmpty() || folder == QStringLiteral(".\\") || folder == QStringLiteral("./"))
-        folder = QDir::currentPath();
-    if (options.fileName.isEmpty() || options.fileName.contains(QLatin1Char('*')))
-        return folder;
-    return QDir(folder).filePath(options.fileName);
-}
-
 std::optional<QString> RunFileDialog(const FileDialogOptions& options, bool save)
 {
     QFileDialog dialog(DialogParent(), options.title, QString(),
                        QtFileDialogFilter(options.filter));
-    const QString start = StartPath(options);
+    const QString start = FileDialogStartPath(options);
     if (QFileInfo(start).isDir())
         dialog.setDirectory(start);
     else
@@ -44,6 +34,18 @@ std::optional<QString> RunFileDialog(const FileDialogOptions& options, bool save
 }
 
 }  // namespace
+
+QString FileDialogStartPath(const FileDialogOptions& options)
+{
+    QString folder = options.initialFolder;
+    // A folder that does not exist (yet) would be taken for the name of the file.
+    if (folder.isEmpty() || folder == QStringLiteral(".\\") || folder == QStringLiteral("./")
+        || !QFileInfo(folder).isDir())
+        folder = QDir::currentPath();
+    if (options.fileName.isEmpty() || options.fileName.contains(QLatin1Char('*')))
+        return folder;
+    return QDir(folder).filePath(options.fileName);
+}
 
 QString QtFileDialogFilter(const QString& classicFilter)
 {

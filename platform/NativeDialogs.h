@@ -28,3 +28,7 @@ public:
 // Converts a classic "Description|*.a;*.b|Other|*.c" filter to the form Qt's dialogs take.
 // Patterns match in either letter case, as they do on the desktop the filters come from.
 QString QtFileDialogFilter(const QString& classicFilter);
+
+// Where a file dialog opens: the file name in the initial folder, or the folder alone. An
+// empty, "." or missing folder stands for the current folder.
+QString FileDialogStartPath(const FileDialogOptions& options);

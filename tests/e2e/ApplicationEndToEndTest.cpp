@@ -11,6 +11,8 @@
 #include "host/link/LinkHostWindows.h"
 #include "platform/NativeShell.h"
 #include "platform/NativeWaiter.h"
+#include "windows/GCodeLineList.h"
+#include "windows/MachGCodeForm.h"
 #include "windows/MainPanel.h"
 #include "windows/ZentyrMain.h"
 
@@ -23,6 +25,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <signal.h>
@@ -121,6 +126,65 @@ TEST_F(EndToEnd, OperatorRunsTheMachineFromThePanel)
     Poll();
     EXPECT_DOUBLE_EQ(panel.xDro()->Field()->Value(), 0.5);
 
+    form.close();
+}
+
+// The operator types a program in the editor and runs it: it is saved, the simulator loads and
+// runs it, and the list's selection follows the simulator's current line to the end.
+TEST_F(EndToEnd, EditorRunsATypedProgramAndFollowsItsLines)
+{
+    TForm1& form = StartZentyr();
+    ASSERT_TRUE(form.wMach().Connected());
+    form.Panel().btnEstop()->click();
+    ASSERT_FALSE(Host().GetOEMLed(800)) << "out of reset";
+    form.OpenToolWindow(TForm1::ToolWindow::Editor);
+    auto* editor =
+        static_cast<TGCodeEditor*>(form.ToolWindowSlot(TForm1::ToolWindow::Editor).Window());
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->isVisible());
+    Poll();
+
+    QTest::mouseClick(editor->CodeList()->viewport(), Qt::LeftButton);  // the text to the front
+    const QStringList program{QStringLiteral("G1 X0.5 F60"), QStringLiteral("G1 X1"),
+                              QStringLiteral("G1 X0")};
+    for (const QString& line : program) {
+        QTest::keyClicks(editor->CodeText(), line);
+        QTest::keyClick(editor->CodeText(), Qt::Key_Return);
+    }
+    ASSERT_TRUE(editor->Commands().Modified());
+    const QString path = folder.filePath(QStringLiteral("typed.tap"));
+    fakes.fileDialogs.answers = {path};
+
+    editor->btnRun()->click();
+    EXPECT_TRUE(fakes.messageBoxes.shown.isEmpty());
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("G1 X0.5 F60\r\nG1 X1\r\nG1 X0\r\n"));
+    EXPECT_EQ(Host().FileName(), path);
+    EXPECT_TRUE(editor->ListInFront());
+    EXPECT_EQ(editor->CodeList()->Lines(), program);
+
+    // Follow the run: every pass selects the line the simulator reports.
+    QSet<int> followed;
+    const bool ended = WaitUntil(
+        [&] {
+            Poll();
+            const int line = int(Host().GetOEMDRO(816));
+            const int selected = editor->CodeList()->ItemIndex();
+            if (selected >= 0)
+                followed.insert(selected);
+            return followed.contains(2) && line == 0 && !Host().IsMoving();
+        },
+        10000);
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(followed.contains(1) && followed.contains(2)) << followed.size();
+    EXPECT_EQ(editor->CodeList()->ItemIndex(), 0) << "the finished program rewinds";
+    EXPECT_NEAR(Host().GetOEMDRO(800), 0.0, 1e-6);
+
+    const QStringList calls = hostsim.JournalCalls();
+    const qsizetype load = calls.indexOf(QStringLiteral("LoadFile(\"") + path + QStringLiteral("\")"));
+    ASSERT_GE(load, 0) << calls.join(QLatin1Char('\n')).toStdString();
+    EXPECT_GT(calls.indexOf(QStringLiteral("DoOEMButton(1000)"), load), load);
     form.close();
 }
 

@@ -38,6 +38,49 @@ TEST_F(ButtonFixture, OEMButtonClickOrder)
     }
 }
 
+// A press condition runs first in a bound click: false or an error ends the click before the
+// press, the stop rule and the click event; unbound clicks never ask it.
+TEST_F(ButtonFixture, OEMButtonPressCondition)
+{
+    const struct { bool bound; int answer; int asked; const char* sent; int events; bool stopAfter; } cases[] = {
+        {true, 1, 1, "DoOEMButton(1000)", 1, false},
+        {true, 0, 1, nullptr, 0, true},
+        {true, -1, 1, nullptr, 0, true},  // raises: the error box, nothing pressed
+        {false, 0, 0, nullptr, 1, false},
+    };
+    for (const auto& c : cases) {
+        host->ClearJournal();
+        platform.messageBoxes.shown.clear();
+        StopRequested = true;
+        auto* button = c.bound ? Bound<tMachOEMButton>() : Make<tMachOEMButton>();
+        button->SetOEMbutton(obtCycle_start);
+        int asked = 0;
+        button->SetPressCondition([&] {
+            ++asked;
+            if (c.answer < 0)
+                throw ZentyrError(S("not ready"));
+            return c.answer == 1;
+        });
+        QSignalSpy events(button, &TSkinnedButton::ClickEvent);
+        button->click();
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(host->journal, c.sent ? QStringList{S(c.sent)} : QStringList{});
+        EXPECT_EQ(events.count(), c.events);
+        EXPECT_EQ(StopRequested, c.stopAfter);
+        EXPECT_EQ(Errors(), c.answer < 0 ? QStringList{S("not ready")} : QStringList{});
+    }
+
+    // A condition during which the button goes ends the click without touching it.
+    auto* going = Bound<tMachOEMButton>();
+    going->SetPressCondition([&] {
+        delete going;
+        return true;
+    });
+    host->ClearJournal();
+    going->click();
+    EXPECT_TRUE(host->journal.isEmpty());
+}
+
 // Without a script object these buttons do nothing at all, not even their click event; the
 // labelled LED still raises its click. An empty reference disables a button.
 TEST_F(ButtonFixture, UnboundButtonsDoNothing)
