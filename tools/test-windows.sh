@@ -22,7 +22,7 @@ if [[ ! -f $WINEPREFIX/.zentyr-ready ]]; then
   echo "Preparing the Wine prefix $WINEPREFIX"
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
-  timeout 300 wineboot -i >/dev/null 2>&1
+  timeout 300 wineboot -i >/dev/null 2>&1 || { echo "windows: Wine could not prepare its prefix"; exit 1; }
   # The null display driver: windows exist, are found and shown, but nothing is drawn.
   timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   timeout 60 wineserver -w
@@ -50,7 +50,7 @@ timeout 30 wineserver -w || wineserver -k || true
 if [[ -f $report ]]; then
   tests=$(sed -n 's/.*<testsuites tests="\([0-9]*\)".*/\1/p' "$report" | head -1)
   failures=$(sed -n 's/.*<testsuites tests="[0-9]*" failures="\([0-9]*\)".*/\1/p' "$report" | head -1)
-  echo "windows: $((tests - failures)) passed, $failures failed"
+  echo "windows: $((${tests:-0} - ${failures:-0})) passed, ${failures:-0} failed"
 else
   echo "windows: 0 passed, 1 failed (the test program ended without a report, status $status)"
   ((status)) || status=1
