@@ -12,7 +12,7 @@ build=$root/build-windows
 bench=0
 [[ "${1:-}" == --bench ]] && bench=1
 
-tools/deps.sh g++-mingw-w64-x86-64-posix wine wine64
+tools/deps.sh g++-mingw-w64-x86-64-posix wine wine64 googletest
 
 # Wine stays inside its own prefix, draws on no display and asks for no add-on downloads.
 export WINEPREFIX=${ZENTYR_WINEPREFIX:-$build/wineprefix}
