@@ -1,14 +1,21 @@
 // The program's entry: native platform services, the host transport and the main window.
 
 #include "app/ToolWindows.h"
-#include "host/link/LinkDocument.h"
-#include "host/link/LinkHostWindows.h"
 #include "platform/NativeDialogs.h"
-#include "platform/NativeShell.h"
 #include "platform/NativeWaiter.h"
 #include "platform/Platform.h"
 #include "platform/QtSettingsStore.h"
 #include "windows/ZentyrMain.h"
+
+#ifdef Q_OS_WIN
+#include "host/com/ComDocument.h"
+#include "platform/win/WinHostWindows.h"
+#include "platform/win/WinShell.h"
+#else
+#include "host/link/LinkDocument.h"
+#include "host/link/LinkHostWindows.h"
+#include "platform/NativeShell.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -39,12 +46,19 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(true);
 
     NativeWaiter waiter;
-    NativeShell shell;
     NativeFileDialogs fileDialogs;
     NativeMessageBoxes messageBoxes;
     NativeInputBox inputBox;
+#ifdef Q_OS_WIN
+    // Mach3 itself: its window among the desktop's, its automation objects over COM.
+    WinShell shell;
+    WinHostWindows hostWindows;
+    comhost::ComDocumentFactory documents;
+#else
+    NativeShell shell;
     hostlink::LinkHostWindows hostWindows;
     hostlink::LinkDocumentFactory documents;
+#endif
     QtSettingsStore settings;
     PlatformServices platform{hostWindows, shell, fileDialogs, messageBoxes, inputBox, waiter};
 

@@ -154,6 +154,7 @@ int main(int argc, char** argv)
         IMyScriptObject& mach = sim.Mach();
         std::printf("\n");
         PrintPercentiles("round trip GetOEMLed, no journal file", 20000, [&] { mach.GetOEMLed(800); });
+        PrintPercentiles("round trip GetOEMDRO, no journal file", 10000, [&] { mach.GetOEMDRO(800); });
         PrintPercentiles("poll pass of 50 values over the link", 2000, [&] { PollPass(mach); });
     }
     {
