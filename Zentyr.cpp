@@ -1,6 +1,8 @@
 // The program's entry: native platform services, the host transport and the main window.
 
+#include "app/BundledHost.h"
 #include "app/ToolWindows.h"
+#include "host/link/HostsimFolder.h"
 #include "host/link/LinkDocument.h"
 #include "host/link/LinkHostWindows.h"
 #include "platform/NativeDialogs.h"
@@ -8,12 +10,17 @@
 #include "platform/NativeWaiter.h"
 #include "platform/Platform.h"
 #include "platform/QtSettingsStore.h"
+#include "windows/ZentyrAbout.h"
 #include "windows/ZentyrMain.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QLoggingCategory>
 #include <QSettings>
+
+Q_LOGGING_CATEGORY(lcStartup, "zentyr.startup")
 
 namespace {
 
@@ -37,6 +44,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(true);
+    QApplication::setWindowIcon(QIcon(TMachAboutDlg::ProgramIconPicture()));
 
     NativeWaiter waiter;
     NativeShell shell;
@@ -53,8 +61,12 @@ int main(int argc, char** argv)
                           DesktopLayoutFilePath(programPath), QString(), QString()};
 #ifndef Q_OS_WIN
     // Without a controller on this system, the simulated host installed beside the program
-    // stands in for it, with the profile it ships.
-    context.defaultMachLoc = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("hostsim"));
+    // stands in for it, with the profile it ships, started from its own controller folder.
+    QString problem;
+    context.defaultMachLoc = BundledHostLocation(QCoreApplication::applicationDirPath(),
+                                                 hostlink::HostsimFolder(), &problem);
+    if (!problem.isEmpty())
+        qCWarning(lcStartup).noquote() << "Simulated host:" << problem;
     context.defaultProfile = QStringLiteral("Mach3Mill");
 #endif
 
