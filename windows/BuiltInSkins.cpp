@@ -45,30 +45,30 @@ TSkin GrayPlastic()
     skin.name = QStringLiteral("GrayPlastic (internal)");
     skin.style = StyleKey("Fusion");
     skin.palette = MakePalette(
-        {{Role::Window, "#d3d6db"}, {Role::WindowText, "#16181b"}, {Role::Base, "#fbfbfc"},
+        {{Role::Window, "#c4c8ce"}, {Role::WindowText, "#16181b"}, {Role::Base, "#fbfbfc"},
          {Role::AlternateBase, "#eceef1"}, {Role::ToolTipBase, "#fffbe2"},
          {Role::ToolTipText, "#16181b"}, {Role::PlaceholderText, "#80868e"},
-         {Role::Text, "#111315"}, {Role::Button, "#dde0e5"}, {Role::ButtonText, "#111315"},
+         {Role::Text, "#111315"}, {Role::Button, "#d6dae0"}, {Role::ButtonText, "#111315"},
          {Role::BrightText, "#ffffff"}, {Role::Light, "#ffffff"}, {Role::Midlight, "#eceef1"},
-         {Role::Mid, "#a6abb3"}, {Role::Dark, "#7b818a"}, {Role::Shadow, "#43474d"},
+         {Role::Mid, "#9da3ab"}, {Role::Dark, "#737982"}, {Role::Shadow, "#43474d"},
          {Role::Highlight, "#3d73b8"}, {Role::HighlightedText, "#ffffff"},
          {Role::Link, "#1c5fb8"}, {Role::LinkVisited, "#6a3fb0"}},
         {{Role::WindowText, "#868b93"}, {Role::Text, "#868b93"}, {Role::ButtonText, "#868b93"},
          {Role::Base, "#eceef1"}, {Role::Highlight, "#9aa4b2"}});
     skin.styleSheet = QStringLiteral(R"(
 QMenuBar {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f3f4f6, stop:1 #cdd1d7);
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f0f2f4, stop:1 #c0c5cb);
     border-bottom: 1px solid #a6abb3;
 }
 QMenuBar::item { background: transparent; }
 QMenuBar::item:selected { background: #3d73b8; color: #ffffff; border-radius: 2px; }
 QStatusBar {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #d9dce1, stop:1 #c6cad0);
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #d3d7dc, stop:1 #b9bec5);
     border-top: 1px solid #a6abb3;
 }
 QStatusBar QLabel { border: 1px solid #b4b9c0; border-radius: 2px; }
 #CoolBar1 {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #eceef1, stop:1 #c9cdd3);
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e8ebee, stop:1 #bcc1c8);
     border-bottom: 1px solid #a6abb3;
 }
 #CoolBar1 QToolButton, #tsMachVisible, #tsBamboo {

@@ -98,7 +98,7 @@ TEST(SkinManager, AppliesToTheWholeApplication)
     manager.SetSkinName(QStringLiteral("Gone Skin"));
     EXPECT_EQ(manager.SkinName(), QStringLiteral("GrayPlastic (internal)"));
     EXPECT_EQ(changed.count(), 3);
-    EXPECT_EQ(after.palette().color(QPalette::Window), QColor(0xd3, 0xd6, 0xdb));
+    EXPECT_EQ(after.palette().color(QPalette::Window), QColor(0xc4, 0xc8, 0xce));
 
     // The native skin brings back the look the application started with.
     manager.SetSkinName(QStringLiteral("Native (internal)"));
@@ -106,5 +106,5 @@ TEST(SkinManager, AppliesToTheWholeApplication)
     TSkinManager second;
     second.SetSkinName(QStringLiteral("Native (internal)"));
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
-    EXPECT_NE(QApplication::palette().color(QPalette::Window), QColor(0xd3, 0xd6, 0xdb));
+    EXPECT_NE(QApplication::palette().color(QPalette::Window), QColor(0xc4, 0xc8, 0xce));
 }
