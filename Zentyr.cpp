@@ -10,6 +10,7 @@
 #include "platform/NativeWaiter.h"
 #include "platform/Platform.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/TerminationSignals.h"
 #include "windows/ZentyrAbout.h"
 #include "windows/ZentyrMain.h"
 
@@ -71,6 +72,7 @@ int main(int argc, char** argv)
 #endif
 
     TForm1 mainWindow(context);
+    CloseOnTerminationSignals(mainWindow);
     PlugToolWindows(mainWindow);
     mainWindow.FormCreate();
     mainWindow.show();
