@@ -27,8 +27,8 @@ const TNativeLook& NativeLook()
     return look;
 }
 
-// The style key last given to the application by any manager: the style sheet wraps the
-// application's style, so its own name no longer tells.
+// The style key of the application: taken from the style until a style sheet wraps it, then
+// the one last given by any manager.
 QString& AppliedStyle()
 {
     static QString style;
@@ -118,6 +118,8 @@ void TSkinManager::SetSkinName(const QString& name)
 void TSkinManager::Apply(const TSkin& skin)
 {
     QString& appliedStyle = AppliedStyle();
+    if (appliedStyle.isEmpty() && qApp->styleSheet().isEmpty())
+        appliedStyle = QApplication::style()->name();
     if (appliedStyle.isEmpty() || skin.style.compare(appliedStyle, Qt::CaseInsensitive) != 0) {
         if (QStyle* style = QStyleFactory::create(skin.style)) {
             QApplication::setStyle(style);

@@ -71,7 +71,7 @@ TMachAboutDlg::TMachAboutDlg(PlatformServices& platform, QWidget* parent)
     m_productName = AddLabel(panel, QStringLiteral("ProductName"), QStringLiteral("Zentyr"), 88, 10);
     m_version = AddLabel(panel, QStringLiteral("Version"), QStringLiteral("Version 1.0 Beta"), 88, 26);
     m_copyright = AddLabel(panel, QStringLiteral("Copyright"),
-                           QStringLiteral("Copyright (C) The Zentyr developers"), 88, 42);
+                           QStringLiteral("(C) The Zentyr developers"), 88, 42);
     QLabel* emailCaption = AddLabel(panel, QStringLiteral("Label2"), QStringLiteral("Email:"), 88, 58);
     m_email = AddLabel(panel, QStringLiteral("email"), ContactAddress,
                        emailCaption->geometry().right() + 5, 58);
