@@ -394,3 +394,15 @@ TEST_F(MainWindowFixture, SelectSkinShowsTheSkinDialogWithTheManager)
     EXPECT_TRUE(composed.findChild<TSkinDlg*>());
     EXPECT_TRUE(composed.findChild<TMachAboutDlg*>());
 }
+
+// Whatever height a skin gives the menu bar, the operator panel keeps its designed client area.
+TEST_F(MainWindowFixture, EverySkinKeepsTheDesignedClientArea)
+{
+    TForm1& form = Start();
+    form.show();
+    for (const QString& skin : form.sSkinManager1().SkinNames()) {
+        form.sSkinManager1().SetSkinName(skin);
+        QApplication::processEvents();
+        EXPECT_EQ(form.centralWidget()->size(), QSize(328, 247)) << skin.toStdString();
+    }
+}
