@@ -68,6 +68,12 @@ int main(int argc, char** argv)
                                                  hostlink::HostsimFolder(), &problem);
     if (!problem.isEmpty())
         qCWarning(lcStartup).noquote() << "Simulated host:" << problem;
+    const QString location = QStringLiteral("Mach Location");
+    const QString stored = settings.Read(location, QString());
+    const QString migrated = MigratedHostLocation(stored, QCoreApplication::applicationDirPath(),
+                                                  context.defaultMachLoc);
+    if (migrated != stored)
+        settings.Write(location, migrated);
     context.defaultProfile = QStringLiteral("Mach3Mill");
 #endif
 

@@ -39,3 +39,13 @@ QString BundledHostLocation(const QString& programFolder, const QString& control
                         .arg(QDir::toNativeSeparators(link), QDir::toNativeSeparators(bundled)));
     return link;
 }
+
+QString MigratedHostLocation(const QString& stored, const QString& programFolder,
+                             const QString& bundledLocation)
+{
+    if (stored.isEmpty())
+        return stored;
+    const QFileInfo named(stored);
+    const QFileInfo beside(QDir(programFolder).absoluteFilePath(HostProgram));
+    return named.absoluteFilePath() == beside.absoluteFilePath() ? bundledLocation : stored;
+}

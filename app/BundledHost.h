@@ -13,3 +13,10 @@
 // the location, and `problem` (if given) says what failed.
 QString BundledHostLocation(const QString& programFolder, const QString& controllerFolder,
                             QString* problem = nullptr);
+
+// A stored host location that names the hostsim beside Zentyr itself (kept by a run from
+// before the controller's folder was the user's own) would make the program folder MachDir,
+// where nothing may be written and where hostsim no longer looks; such a location is taken as
+// `bundledLocation`. Any other location is the operator's choice and stays.
+QString MigratedHostLocation(const QString& stored, const QString& programFolder,
+                             const QString& bundledLocation);

@@ -61,3 +61,28 @@ TEST(BundledHost, StartedFromTheControllersFolder)
               build);
     EXPECT_TRUE(problem.startsWith(QStringLiteral("Cannot create "))) << problem.toStdString();
 }
+
+// A stored location of the hostsim beside Zentyr becomes the bundled host's location; any
+// other stored location is the operator's and stays.
+TEST(BundledHost, StoredLocationBesideTheProgramIsMigrated)
+{
+    const QString link = QStringLiteral("/home/op/.local/share/zentyr/hostsim/hostsim");
+    const struct
+    {
+        const char* stored;
+        const char* expected;
+    } cases[] = {
+        {"/usr/lib/zentyr/hostsim", nullptr},
+        {"/usr/lib/zentyr/../zentyr/hostsim", nullptr},
+        {"", ""},
+        {"/opt/mach3/Mach3.exe", "/opt/mach3/Mach3.exe"},
+        {"/usr/lib/zentyr/hostsim2", "/usr/lib/zentyr/hostsim2"},
+        {"/home/op/sim/hostsim", "/home/op/sim/hostsim"},
+    };
+    for (const auto& c : cases) {
+        const QString expected = c.expected ? QString::fromLatin1(c.expected) : link;
+        EXPECT_EQ(MigratedHostLocation(QLatin1String(c.stored), QStringLiteral("/usr/lib/zentyr"), link),
+                  expected)
+            << c.stored;
+    }
+}
