@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <algorithm>
 #include <optional>
 
 Q_LOGGING_CATEGORY(lcSkins, "zentyr.skins")
