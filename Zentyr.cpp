@@ -5,6 +5,8 @@
 #include "platform/NativeWaiter.h"
 #include "platform/Platform.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/TerminationSignals.h"
+#include "windows/ZentyrAbout.h"
 #include "windows/ZentyrMain.h"
 
 #ifdef Q_OS_WIN
@@ -12,6 +14,8 @@
 #include "platform/win/WinHostWindows.h"
 #include "platform/win/WinShell.h"
 #else
+#include "app/BundledHost.h"
+#include "host/link/HostsimFolder.h"
 #include "host/link/LinkDocument.h"
 #include "host/link/LinkHostWindows.h"
 #include "platform/NativeShell.h"
@@ -20,7 +24,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QLoggingCategory>
 #include <QSettings>
+
+Q_LOGGING_CATEGORY(lcStartup, "zentyr.startup")
 
 namespace {
 
@@ -44,6 +52,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(true);
+    QApplication::setWindowIcon(QIcon(TMachAboutDlg::ProgramIconPicture()));
 
     NativeWaiter waiter;
     NativeFileDialogs fileDialogs;
@@ -67,12 +76,23 @@ int main(int argc, char** argv)
                           DesktopLayoutFilePath(programPath), QString(), QString()};
 #ifndef Q_OS_WIN
     // Without a controller on this system, the simulated host installed beside the program
-    // stands in for it, with the profile it ships.
-    context.defaultMachLoc = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("hostsim"));
+    // stands in for it, with the profile it ships, started from its own controller folder.
+    QString problem;
+    context.defaultMachLoc = BundledHostLocation(QCoreApplication::applicationDirPath(),
+                                                 hostlink::HostsimFolder(), &problem);
+    if (!problem.isEmpty())
+        qCWarning(lcStartup).noquote() << "Simulated host:" << problem;
+    const QString location = QStringLiteral("Mach Location");
+    const QString stored = settings.Read(location, QString());
+    const QString migrated = MigratedHostLocation(stored, QCoreApplication::applicationDirPath(),
+                                                  context.defaultMachLoc);
+    if (migrated != stored)
+        settings.Write(location, migrated);
     context.defaultProfile = QStringLiteral("Mach3Mill");
 #endif
 
     TForm1 mainWindow(context);
+    CloseOnTerminationSignals(mainWindow);
     PlugToolWindows(mainWindow);
     mainWindow.FormCreate();
     mainWindow.show();

@@ -229,13 +229,25 @@ void tMachESTOPButton::SetResetState(bool inReset)
     ApplyFace();
 }
 
+// The face colour is set in the button's own style sheet as well as its palette: a widget's own
+// style sheet wins over the application's, so no skin can paint over the machine's state.
 void tMachESTOPButton::ApplyFace()
 {
     m_faceColor = m_resetState ? ResetColor : EstopColor;
     setText(m_resetState ? QStringLiteral("R&eset") : QStringLiteral("&Estop"));
     QPalette colours = palette();
     colours.setColor(QPalette::Button, m_faceColor);
+    colours.setColor(QPalette::ButtonText, Qt::black);
     setPalette(colours);
+    setStyleSheet(
+        QStringLiteral(
+            "tMachESTOPButton { color: black; border: 1px solid %3; border-radius: 4px;"
+            " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2); }"
+            "tMachESTOPButton:focus { border: 2px solid %3; }"
+            "tMachESTOPButton:pressed { background: %2; }"
+            "tMachESTOPButton:disabled { color: #6e6e6e; }")
+            .arg(m_faceColor.lighter(120).name(), m_faceColor.darker(125).name(),
+                 m_faceColor.darker(250).name()));
 }
 
 MachBindingRow tMachESTOPButton::BindingRow() const

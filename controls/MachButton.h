@@ -166,7 +166,8 @@ private:
 // The E-stop / reset button. Its face follows `resetState`: the reset face ("R&eset", silver)
 // while the host is in reset, the E-stop face ("&Estop", red) while it runs. A click presses
 // Reset (1021), reads the reset LED into `resetState` and raises the click event; unbound it
-// does nothing at all. Poll passes set `resetState` and never disable it.
+// does nothing at all. Poll passes set `resetState` and never disable it. Both faces, with
+// black text, show under every skin of the application.
 class tMachESTOPButton final : public TSkinnedButton, public IMachBindable, public IMachPollable
 {
     Q_OBJECT

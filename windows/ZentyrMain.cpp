@@ -7,8 +7,10 @@
 #include "platform/OperatorAction.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
+#include "platform/ZentyrError.h"
 #include "windows/MainPanel.h"
 #include "windows/SettingsLayoutStorage.h"
+#include "windows/SkinManager.h"
 #include "windows/XmlLayoutStorage.h"
 
 #include <QCloseEvent>
@@ -81,7 +83,8 @@ TForm1::TForm1(ZentyrContext context, QWidget* parent)
       m_context(std::move(context)),
       m_wMach(new TCMach4Wrapper(m_context.documents, m_context.platform, this)),
       m_appReg(std::make_unique<TSettingsLayoutStorage>(m_context.settings)),
-      m_scalar(new TScalar(this, &m_context.platform.messageBoxes))
+      m_scalar(new TScalar(this, &m_context.platform.messageBoxes)),
+      m_sSkinManager1(new TSkinManager(this))
 {
     setWindowTitle(QStringLiteral("Form1"));
     m_scalar->SetIncrementAmount(10);
@@ -168,8 +171,9 @@ void TForm1::BuildMenus()
     QMenu* appearance = settings->addMenu(QStringLiteral("Appearance"));
     QMenu* scale = appearance->addMenu(QStringLiteral("Scale"));
     scale->addActions(m_scalar->Actions());
-    connect(appearance->addAction(QStringLiteral("Select Skin")), &QAction::triggered, this,
-            [] { /* No built-in skin is offered, so there is nothing to choose. */ });
+    m_selectSkin = appearance->addAction(QStringLiteral("Select Skin"));
+    m_selectSkin->setEnabled(false);
+    connect(m_selectSkin, &QAction::triggered, this, [this] { SelectSkin(); });
     m_saveSkinOnExit = appearance->addAction(QStringLiteral("Save Skin On Exit"));
     m_saveSkinOnExit->setCheckable(true);
     m_saveSkinOnExit->setChecked(true);
@@ -232,6 +236,19 @@ void TForm1::SetAboutDialog(std::function<void()> showModal)
     m_about->setEnabled(static_cast<bool>(m_showAbout));
 }
 
+void TForm1::SetSkinDialog(std::function<void(TSkinManager&)> showModal)
+{
+    m_showSkinDialog = std::move(showModal);
+    m_selectSkin->setEnabled(static_cast<bool>(m_showSkinDialog));
+}
+
+void TForm1::SelectSkin()
+{
+    if (!m_showSkinDialog || m_sSkinManager1->InternalSkinCount() < 1)
+        return;
+    Guarded([this] { m_showSkinDialog(*m_sSkinManager1); });
+}
+
 TToolWindowSlot& TForm1::ToolWindowSlot(ToolWindow which)
 {
     return m_toolWindows[static_cast<int>(which)];
@@ -265,8 +282,10 @@ void TForm1::FormCreate()
 {
     try {
         m_fs = std::make_unique<TXmlLayoutStorage>(m_context.layoutFilePath);
-        m_skinFolder = QFileInfo(m_context.programPath).absolutePath() + QStringLiteral("/Skins");
-        m_skinName = m_appReg->ReadString(QStringLiteral("Skin Name"), m_skinName);
+        m_sSkinManager1->SetSkinDirectory(QFileInfo(m_context.programPath).absolutePath() +
+                                          QStringLiteral("/Skins"));
+        m_sSkinManager1->SetSkinName(
+            m_appReg->ReadString(QStringLiteral("Skin Name"), m_sSkinManager1->SkinName()));
 
         QString location = m_appReg->ReadString(QStringLiteral("Mach Location"), QString());
         if (location.isEmpty())
@@ -307,7 +326,9 @@ void TForm1::FormCreate()
         m_scalar->SetScalefactor(m_fs->ReadInteger(QStringLiteral("ScalarSetting"), 0));
     } catch (...) {
         // Start-up never stops the program: the remaining steps are skipped and the
-        // host-bound controls stay disabled.
+        // host-bound controls stay disabled. It never runs without a look either.
+        if (!m_sSkinManager1->Applied())
+            m_sSkinManager1->SetSkinName(m_sSkinManager1->SkinName());
     }
 }
 
@@ -359,9 +380,14 @@ void TForm1::ToggleMachVisible()
 
 void TForm1::OpenHelp()
 {
-    const QString help = QFileInfo(m_context.programPath).absoluteDir().filePath(
-        QStringLiteral("Zentyr.chm"));
-    m_context.platform.shell.OpenDocument(QDir::toNativeSeparators(help));
+    Guarded([this] {
+        const QString help = QDir::toNativeSeparators(
+            QFileInfo(m_context.programPath).absoluteDir().filePath(QStringLiteral("Zentyr.chm")));
+        if (!QFileInfo(help).isFile())
+            throw ZentyrError(QStringLiteral("The help file was not found: ") + help);
+        if (m_context.platform.shell.OpenDocument(help) <= ShellSuccessAbove)
+            throw ZentyrError(QStringLiteral("No viewer could open the help file: ") + help);
+    });
 }
 
 // Closing the main window ends the application, also while windows that the close does not
@@ -401,7 +427,7 @@ void TForm1::FormClose()
         m_appReg->WriteString(QStringLiteral("Mach Location"), m_wMach->MachLoc());
         m_appReg->WriteString(QStringLiteral("Mach Profile"), m_wMach->Profile());
         if (m_saveSkinOnExit->isChecked())
-            m_appReg->WriteString(QStringLiteral("Skin Name"), m_skinName);
+            m_appReg->WriteString(QStringLiteral("Skin Name"), m_sSkinManager1->SkinName());
     });
     // Windows that keep settings at program end store them before any window goes.
     swallow([this] {
@@ -422,6 +448,15 @@ void TForm1::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
         ApplyActivation();
+    // A skin may draw the menu bar higher or lower; the client area keeps its designed size.
+    // The menu bar learns of the new style in the same pass, so measure it after the pass.
+    if (event->type() == QEvent::StyleChange && !m_fitPending) {
+        m_fitPending = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_fitPending = false;
+            setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+        }, Qt::QueuedConnection);
+    }
 }
 
 void TForm1::ApplyActivation()

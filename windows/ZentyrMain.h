@@ -17,6 +17,7 @@ class TCMach4Wrapper;
 class TLayoutStorage;
 class TMainPanel;
 class TScalar;
+class TSkinManager;
 class TXmlLayoutStorage;
 struct PlatformServices;
 
@@ -76,18 +77,28 @@ public:
     // Makes the "About" item available; `showModal` shows the about dialog and returns when it
     // closes. Its errors go to the error box.
     void SetAboutDialog(std::function<void()> showModal);
+    // Makes "Select Skin" available; `showModal` hands the skin manager to the skin dialog and
+    // shows it, returning when it closes. Its errors go to the error box.
+    void SetSkinDialog(std::function<void(TSkinManager&)> showModal);
     TToolWindowSlot& ToolWindowSlot(ToolWindow which);
 
     void ToggleMachVisible();
+    // Opens "Zentyr.chm" beside the program with the desktop's viewer; a missing file or a
+    // failed open is shown in the error box.
     void OpenHelp();
+    // The "Select Skin" command: shows the skin dialog when the manager has a built-in skin.
+    void SelectSkin();
 
     const ZentyrContext& Context() const { return m_context; }
     TCMach4Wrapper& wMach() const { return *m_wMach; }
     TLayoutStorage* fs() const;
     TLayoutStorage& appReg() const;
     TScalar& Scalar1() const { return *m_scalar; }
+    TSkinManager& sSkinManager1() const { return *m_sSkinManager1; }
     TMainPanel& Panel() const { return *m_panel; }
     QAction* MachVisibleOnStartAction() const { return m_machVisibleOnStart; }
+    QAction* SaveSkinOnExitAction() const { return m_saveSkinOnExit; }
+    QAction* SelectSkinAction() const { return m_selectSkin; }
     QToolButton* BambooTitleButton() const { return m_tsBamboo; }
     QToolButton* MachVisibleTitleButton() const { return m_tsMachVisible; }
 
@@ -108,17 +119,19 @@ private:
     std::unique_ptr<TLayoutStorage> m_appReg;
     std::unique_ptr<TXmlLayoutStorage> m_fs;
     TScalar* m_scalar;
+    TSkinManager* m_sSkinManager1;
     TMainPanel* m_panel = nullptr;
     std::array<TToolWindowSlot, static_cast<int>(ToolWindow::Count)> m_toolWindows;
     std::array<QList<QObject*>, static_cast<int>(ToolWindow::Count)> m_toolWindowCommands;
     QAction* m_machVisibleOnStart = nullptr;
     QAction* m_saveSkinOnExit = nullptr;
     QAction* m_about = nullptr;
+    QAction* m_selectSkin = nullptr;
     std::function<void()> m_showAbout;
+    std::function<void(TSkinManager&)> m_showSkinDialog;
     QToolButton* m_tsMachVisible = nullptr;
     QToolButton* m_tsBamboo = nullptr;
-    QString m_skinName = QStringLiteral("GrayPlastic (internal)");
-    QString m_skinFolder;
     int m_refreshRate = 150;
     bool m_closed = false;
+    bool m_fitPending = false;
 };

@@ -1,5 +1,9 @@
 #include "sim/app/HostsimOptions.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 namespace hostsim {
 
 namespace {
@@ -36,11 +40,11 @@ bool IsSafeProfileName(const QString& name)
 
 }  // namespace
 
-HostsimOptions ParseHostsimOptions(const QStringList& arguments, const QString& programFolder,
+HostsimOptions ParseHostsimOptions(const QStringList& arguments, const QString& defaultFolder,
                                    const QString& homeOverride)
 {
     HostsimOptions options;
-    options.controllerFolder = homeOverride.isEmpty() ? programFolder : homeOverride;
+    options.controllerFolder = homeOverride.isEmpty() ? defaultFolder : homeOverride;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
         QString name;
@@ -74,6 +78,25 @@ HostsimOptions ParseHostsimOptions(const QStringList& arguments, const QString& 
         }
     }
     return options;
+}
+
+QStringList PrepareControllerFolder(const QString& controllerFolder, const QString& profile,
+                                    const QString& programFolder)
+{
+    QStringList problems;
+    QDir folder(controllerFolder);
+    for (const QString& sub : {QStringLiteral("GCode"), QStringLiteral("Macros/") + profile}) {
+        if (!folder.mkpath(sub))
+            problems << QStringLiteral("Cannot create %1").arg(QDir::toNativeSeparators(folder.filePath(sub)));
+    }
+    const QString profileFile = profile + QStringLiteral(".xml");
+    const QString target = folder.filePath(profileFile);
+    const QString shipped = QDir(programFolder).filePath(profileFile);
+    if (!QFileInfo::exists(target) && QFileInfo(shipped).isFile()
+        && QFileInfo(shipped).absoluteFilePath() != QFileInfo(target).absoluteFilePath()
+        && !QFile::copy(shipped, target))
+        problems << QStringLiteral("Cannot copy the profile to %1").arg(QDir::toNativeSeparators(target));
+    return problems;
 }
 
 }  // namespace hostsim

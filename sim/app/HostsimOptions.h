@@ -23,8 +23,15 @@ struct HostsimOptions
 // arguments are ignored. A profile name that is empty or could leave the macro folder (a path
 // separator, "." or "..") is refused with a warning and the default profile is used.
 //
-// The controller folder is `homeOverride` when not empty (HOSTSIM_HOME), else `programFolder`.
-HostsimOptions ParseHostsimOptions(const QStringList& arguments, const QString& programFolder,
+// The controller folder is `homeOverride` when not empty (HOSTSIM_HOME), else `defaultFolder`.
+HostsimOptions ParseHostsimOptions(const QStringList& arguments, const QString& defaultFolder,
                                    const QString& homeOverride);
+
+// Makes the controller folder hold what a controller's folder holds: GCode/, Macros/<profile>/
+// and the profile file "<profile>.xml", copied from the program's folder when the controller
+// folder has none (an existing one is the user's and stays). Returns what could not be done,
+// one line each, for the status line.
+QStringList PrepareControllerFolder(const QString& controllerFolder, const QString& profile,
+                                    const QString& programFolder);
 
 }  // namespace hostsim

@@ -1,3 +1,4 @@
+#include "host/link/HostsimFolder.h"
 #include "host/link/LinkEndpoint.h"
 #include "sim/MachineModel.h"
 #include "sim/app/HostDispatcher.h"
@@ -15,9 +16,10 @@
 #include <cstdio>
 
 // hostsim: the simulated controller. Started as the controller is, with `/p "Profile"`; its
-// own folder is the controller folder unless HOSTSIM_HOME names another; HOSTSIM_JOURNAL names
-// a file that receives the journal of automation calls; `/fork <gap>` starts it with a fork
-// probe that straddles its probe target.
+// controller folder is the user's own (hostlink::HostsimFolder) unless HOSTSIM_HOME names
+// another, and receives a copy of the profile shipped beside the program; HOSTSIM_JOURNAL
+// names a file that receives the journal of automation calls; `/fork <gap>` starts it with a
+// fork probe that straddles its probe target.
 namespace {
 
 constexpr int AdvanceIntervalMs = 20;
@@ -40,15 +42,15 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     const hostsim::HostsimOptions options = hostsim::ParseHostsimOptions(
-        QApplication::arguments().mid(1), QApplication::applicationDirPath(),
+        QApplication::arguments().mid(1), hostlink::HostsimFolder(),
         qEnvironmentVariable("HOSTSIM_HOME"));
-    QDir folder(options.controllerFolder);
-    folder.mkpath(QStringLiteral("GCode"));
-    folder.mkpath(QStringLiteral("Macros/") + options.profile);
+    const QStringList folderProblems = hostsim::PrepareControllerFolder(
+        options.controllerFolder, options.profile, QApplication::applicationDirPath());
+    const QDir folder(options.controllerFolder);
 
     hostsim::SteadyClock clock;
     hostsim::MachineModel model(clock, folder.absolutePath(), options.profile);
-    for (const QString& warning : options.warnings)
+    for (const QString& warning : options.warnings + folderProblems)
         model.Message(warning);
     if (options.forkGap > 0.0) {
         hostsim::ProbeTarget target = model.GetProbeTarget();

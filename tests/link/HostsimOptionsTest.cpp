@@ -1,7 +1,9 @@
+#include "host/link/HostsimFolder.h"
 #include "sim/app/HostsimOptions.h"
 #include "sim/app/Journal.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -120,4 +122,60 @@ TEST(HostsimJournal, AppendsEachLineAtOnceAndBoundsTheBacklog)
     EXPECT_FALSE(unwritable.FileError().isEmpty());
     unwritable.Record(QStringLiteral("IsMoving()"));
     EXPECT_EQ(unwritable.TakePending().size(), 1);
+}
+
+// Both ends agree on the simulated controller's folder: HOSTSIM_HOME, else the user's own data
+// folder, never the programs' folder.
+TEST(HostsimFolder, HomeOverrideElseTheUsersDataFolder)
+{
+    QTemporaryDir data;
+    const QByteArray savedHome = qgetenv("HOSTSIM_HOME");
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    qunsetenv("HOSTSIM_HOME");
+    EXPECT_EQ(hostlink::HostsimFolder(), data.filePath(QStringLiteral("zentyr/hostsim")));
+    qputenv("HOSTSIM_HOME", "/tmp/elsewhere/");
+    EXPECT_EQ(hostlink::HostsimFolder(), QStringLiteral("/tmp/elsewhere"));
+    qputenv("HOSTSIM_HOME", savedHome);
+    qputenv("XDG_DATA_HOME", savedData);
+    if (savedHome.isEmpty())
+        qunsetenv("HOSTSIM_HOME");
+    if (savedData.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+}
+
+// The controller folder gets its folders and a copy of the shipped profile; a profile already
+// there is the user's and is kept; what cannot be made is reported.
+TEST(HostsimFolder, PreparedWithFoldersAndTheShippedProfile)
+{
+    QTemporaryDir program;
+    QTemporaryDir home;
+    QFile shipped(program.filePath(QStringLiteral("Mach3Mill.xml")));
+    ASSERT_TRUE(shipped.open(QIODevice::WriteOnly));
+    shipped.write("<profile name=\"Mach3Mill\"/>");
+    shipped.close();
+
+    const QString folder = home.filePath(QStringLiteral("zentyr/hostsim"));
+    EXPECT_TRUE(hostsim::PrepareControllerFolder(folder, QStringLiteral("Mach3Mill"), program.path()).isEmpty());
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/GCode")).isDir());
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/Macros/Mach3Mill")).isDir());
+    QFile copy(folder + QStringLiteral("/Mach3Mill.xml"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+    EXPECT_EQ(copy.readAll(), QByteArray("<profile name=\"Mach3Mill\"/>"));
+    copy.resize(0);
+    copy.write("mine");
+    copy.close();
+
+    EXPECT_TRUE(hostsim::PrepareControllerFolder(folder, QStringLiteral("Mach3Mill"), program.path()).isEmpty());
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), QByteArray("mine"));
+
+    // A profile without a shipped file gets its folders only; a folder that cannot be made
+    // (a file is in the way) is named.
+    EXPECT_TRUE(hostsim::PrepareControllerFolder(folder, QStringLiteral("Router"), program.path()).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/Router.xml")));
+    const QStringList problems = hostsim::PrepareControllerFolder(
+        folder + QStringLiteral("/Mach3Mill.xml"), QStringLiteral("Mach3Mill"), program.path());
+    ASSERT_FALSE(problems.isEmpty());
+    EXPECT_TRUE(problems.first().startsWith(QStringLiteral("Cannot create "))) << problems.first().toStdString();
 }

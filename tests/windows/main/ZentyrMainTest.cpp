@@ -2,7 +2,10 @@
 
 #include "host/CMach4Wrapper.h"
 #include "host/MachUpdateThread.h"
+#include "windows/ACSkinsDlg.h"
+#include "windows/SkinManager.h"
 #include "windows/XmlLayoutStorage.h"
+#include "windows/ZentyrAbout.h"
 
 #include "MainWindowHarness.h"
 
@@ -10,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QMenuBar>
 #include <QTimer>
 #include <QFile>
@@ -203,9 +207,26 @@ TEST_F(MainWindowFixture, CommandsOfWindowsNotOfferedAreDisabledAndHelpOpensTheH
                        TToolWindowSlot([] { return new QWidget; }, nullptr));
     EXPECT_TRUE(form.BambooTitleButton()->isEnabled());
 
+    // Without the help file beside the program the operator is told so; with it, the
+    // desktop's viewer opens it, and a viewer that fails is reported too.
+    form.OpenHelp();
+    EXPECT_TRUE(platform.shell.documents.isEmpty());
+    ASSERT_EQ(platform.messageBoxes.shown.size(), 1);
+    EXPECT_TRUE(platform.messageBoxes.shown[0].text.startsWith(
+        QStringLiteral("The help file was not found: ")));
+    EXPECT_TRUE(platform.messageBoxes.shown[0].text.endsWith(QStringLiteral("Zentyr.chm")));
+
+    QFile help(folder.filePath(QStringLiteral("Zentyr.chm")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
     form.OpenHelp();
     ASSERT_EQ(platform.shell.documents.size(), 1);
-    EXPECT_TRUE(platform.shell.documents[0].endsWith(QStringLiteral("Zentyr.chm")));
+    EXPECT_EQ(platform.shell.documents[0], help.fileName());
+    EXPECT_EQ(platform.messageBoxes.shown.size(), 1);
+    platform.shell.result = 2;
+    form.OpenHelp();
+    ASSERT_EQ(platform.messageBoxes.shown.size(), 2);
+    EXPECT_TRUE(platform.messageBoxes.shown[1].text.startsWith(QStringLiteral("No viewer could")));
 }
 
 TEST_F(MainWindowFixture, HostWindowToggleReportsAMissingHost)
@@ -313,4 +334,75 @@ TEST_F(MainWindowFixture, AboutIsOfferedOnceItsDialogIsGiven)
     ASSERT_TRUE(about->isEnabled());
     about->trigger();
     EXPECT_EQ(shown, 1);
+}
+
+// The skin chosen in a run comes back at the next start only while "Save Skin On Exit" is
+// checked at close; skins of the "Skins" folder beside the program count as well.
+TEST_F(MainWindowFixture, SkinNameIsKeptAcrossARestartOnlyWhileSaveSkinOnExitIsChecked)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("Skins")));
+    QFile ocean(folder.filePath(QStringLiteral("Skins/Ocean.zskin")));
+    ASSERT_TRUE(ocean.open(QIODevice::WriteOnly));
+    ocean.write(R"({"palette": {"Window": "#1d3a55"}})");
+    ocean.close();
+
+    const struct
+    {
+        const char* chosen;
+        bool saveOnExit;
+        const char* afterRestart;
+    } cases[] = {
+        {"Dark Shop (internal)", true, "Dark Shop (internal)"},
+        {"Ocean", true, "Ocean"},
+        {"Dark Shop (internal)", false, "GrayPlastic (internal)"},
+    };
+    for (const auto& c : cases) {
+        settings.values.clear();
+        TForm1& form = Start();
+        EXPECT_EQ(form.sSkinManager1().SkinName(), QStringLiteral("GrayPlastic (internal)"));
+        EXPECT_TRUE(form.SaveSkinOnExitAction()->isChecked());
+        form.sSkinManager1().SetSkinName(QLatin1String(c.chosen));
+        ASSERT_EQ(form.sSkinManager1().SkinName(), QLatin1String(c.chosen));
+        form.SaveSkinOnExitAction()->setChecked(c.saveOnExit);
+        form.close();
+        window.reset();
+
+        TForm1& again = Start();
+        EXPECT_EQ(again.sSkinManager1().SkinName(), QLatin1String(c.afterRestart)) << c.chosen;
+        EXPECT_TRUE(again.SaveSkinOnExitAction()->isChecked());
+        window.reset();
+    }
+}
+
+// "Select Skin" hands the main window's skin manager to the skin dialog; without a dialog it
+// is not offered. The program's composition provides both dialogs.
+TEST_F(MainWindowFixture, SelectSkinShowsTheSkinDialogWithTheManager)
+{
+    TForm1& form = Start();
+    EXPECT_FALSE(form.SelectSkinAction()->isEnabled());
+    form.SelectSkin();
+
+    QList<TSkinManager*> shown;
+    form.SetSkinDialog([&](TSkinManager& manager) { shown << &manager; });
+    ASSERT_TRUE(form.SelectSkinAction()->isEnabled());
+    form.SelectSkinAction()->trigger();
+    EXPECT_EQ(shown, QList<TSkinManager*>{&form.sSkinManager1()});
+
+    window.reset();
+    TForm1& composed = Start({}, {}, true);
+    EXPECT_TRUE(composed.SelectSkinAction()->isEnabled());
+    EXPECT_TRUE(composed.findChild<TSkinDlg*>());
+    EXPECT_TRUE(composed.findChild<TMachAboutDlg*>());
+}
+
+// Whatever height a skin gives the menu bar, the operator panel keeps its designed client area.
+TEST_F(MainWindowFixture, EverySkinKeepsTheDesignedClientArea)
+{
+    TForm1& form = Start();
+    form.show();
+    for (const QString& skin : form.sSkinManager1().SkinNames()) {
+        form.sSkinManager1().SetSkinName(skin);
+        QApplication::processEvents();
+        EXPECT_EQ(form.centralWidget()->size(), QSize(328, 247)) << skin.toStdString();
+    }
 }
