@@ -213,7 +213,8 @@ void MachTranslation::StopJogs()
         for (int axis = 0; axis < AxisCount; ++axis)
             m_controller.JogStop(axis, mode);
     } catch (const ControllerError& e) {
-        Note(QStringLiteral("Stopping the jogs failed: %1").arg(e.Reason()));
+        if (started)
+            Note(QStringLiteral("Stopping the jogs failed: %1").arg(e.Reason()));
     }
 }
 

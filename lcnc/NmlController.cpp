@@ -16,9 +16,9 @@ namespace lcnchost {
 
 namespace {
 
-// The task writes its status every cycle (a millisecond in the configurations Zentyr ships);
-// a heartbeat unchanged for longer than QuietMs is watched for up to StaleMs more before
-// LinuxCNC counts as gone. Both stay far below the link's call timeout.
+// The task writes its status every cycle (a millisecond in the configurations Zentyr ships),
+// counting up its heartbeat. A heartbeat not seen to move within QuietMs is watched for up to
+// StaleMs more before LinuxCNC counts as gone; both stay far below the link's call timeout.
 constexpr qint64 QuietMs = 25;
 constexpr qint64 StaleMs = 300;
 constexpr qint64 ReconnectEveryMs = 250;
@@ -217,26 +217,31 @@ const void* NmlController::FreshStatus()
 {
     const EMC_STAT* e = static_cast<const EMC_STAT*>(ReadStatus());
     const qint64 now = NowMs();
-    if (!m_beat || *m_beat != e->task.heartbeat || now - m_beatChangedMs <= QuietMs) {
-        if (!m_beat || *m_beat != e->task.heartbeat) {
-            m_beat = e->task.heartbeat;
-            m_beatChangedMs = now;
-        }
+    const bool sampledLately = m_beat && now - m_beatSampledMs <= QuietMs;
+    const bool moved = !m_beat || *m_beat != e->task.heartbeat;
+    m_beat = e->task.heartbeat;
+    m_beatSampledMs = now;
+    // A beat that moved since a recent look is proof of a running task; one that moved since a
+    // look long ago may have stopped moving since.
+    if (moved && sampledLately) {
+        m_beatMovedMs = now;
         return e;
     }
-    // Quiet for a while: a busy computer may have held the task up, so watch a little longer.
+    if (!moved && now - m_beatMovedMs <= QuietMs)
+        return e;
+    // Watch for the next beat; a busy computer may hold the task up for a while.
     const qint64 deadline = now + StaleMs;
+    const quint32 seen = e->task.heartbeat;
     while (NowMs() < deadline) {
         Pause1ms();
         e = static_cast<const EMC_STAT*>(ReadStatus());
-        if (e->task.heartbeat != *m_beat) {
+        if (e->task.heartbeat != seen) {
             m_beat = e->task.heartbeat;
-            m_beatChangedMs = NowMs();
+            m_beatSampledMs = m_beatMovedMs = NowMs();
             return e;
         }
     }
-    Lost(QStringLiteral("LinuxCNC stopped answering (its task has not run for %1 ms)")
-             .arg(NowMs() - m_beatChangedMs));
+    Lost(QStringLiteral("LinuxCNC stopped answering (its task has not run for %1 ms)").arg(StaleMs));
 }
 
 const ControllerStatus& NmlController::Status()
@@ -346,7 +351,7 @@ void NmlController::Send(void* command, const QString& what, const Settled& sett
         e = static_cast<const EMC_STAT*>(ReadStatus());
     }
     m_beat = e->task.heartbeat;
-    m_beatChangedMs = NowMs();
+    m_beatSampledMs = m_beatMovedMs = NowMs();
 }
 
 // ---- Commands ----

@@ -76,7 +76,8 @@ private:
     QString m_downReason;            // why calls fail while disconnected
     qint64 m_lastAttemptMs = -1;     // last time the channels were opened
     std::optional<quint32> m_beat;   // the task's heartbeat as last seen
-    qint64 m_beatChangedMs = 0;
+    qint64 m_beatSampledMs = 0;      // when it was last looked at
+    qint64 m_beatMovedMs = 0;        // when it was last seen to move
     ControllerStatus m_status;
 };
 

@@ -123,7 +123,8 @@ int main(int argc, char** argv)
                .arg(socketPath, config.machine, iniPath.isEmpty() ? config.nmlFile : iniPath));
 
     // LinuxCNC's messages, and its coming and going, reach the log also while Zentyr asks
-    // nothing.
+    // nothing. The frequent look at the status also keeps the proof of a running LinuxCNC
+    // fresh, so calls seldom need to wait for its next cycle.
     QTimer watch;
     std::optional<bool> answering;
     QObject::connect(&watch, &QTimer::timeout, &app, [&] {
@@ -139,7 +140,7 @@ int main(int argc, char** argv)
             report(reason.isEmpty() ? QStringLiteral("LinuxCNC answers") : reason);
         }
     });
-    watch.start(200);
+    watch.start(20);
 
     const int result = QCoreApplication::exec();
     report(QStringLiteral("Stopped"));
