@@ -19,8 +19,8 @@ namespace {
 // The task writes its status every cycle (a millisecond in the configurations Zentyr ships),
 // counting up its heartbeat. A heartbeat not seen to move within QuietMs is watched for up to
 // StaleMs more before LinuxCNC counts as gone; both stay far below the link's call timeout.
-constexpr qint64 QuietMs = 25;
-constexpr qint64 StaleMs = 300;
+constexpr qint64 QuietMs = 100;
+constexpr qint64 StaleMs = 400;
 constexpr qint64 ReconnectEveryMs = 250;
 // How long LinuxCNC may take to echo a command, and how many task cycles after the echo the
 // effects of a command reach the status.

@@ -275,7 +275,7 @@ TEST_F(LinuxCnc, ALostLinuxCncFailsCallsAndAnswersAgain)
     const QList<qint64> tasks = g_session->Processes(QStringLiteral("milltask"));
     ASSERT_EQ(tasks.size(), 1);
     ::kill(pid_t(tasks[0]), SIGSTOP);
-    QThread::msleep(100);  // a status that has just been written is still taken as it is
+    QThread::msleep(250);  // a status written a moment ago is still taken as it is
     QString reasons[2];
     for (QString& reason : reasons) {
         try {
