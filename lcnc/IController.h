@@ -39,6 +39,8 @@ public:
     virtual void JogIncrement(int axis, double distance, double speed, bool jointMode) = 0;
     virtual void JogStop(int axis, bool jointMode) = 0;
     virtual void Home(int joint) = 0;  // -1: every joint in its homing sequence
+    // Motion by axis (teleoperation) or by joint; LinuxCNC homes joints only by joint.
+    virtual void SetTeleop(bool enable) = 0;
 
     virtual void SetFlood(bool on) = 0;
     virtual void SetMist(bool on) = 0;

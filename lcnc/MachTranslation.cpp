@@ -440,6 +440,8 @@ void MachTranslation::PressReference(int joint)
     RequireOn(s, what);
     RequireIdle(s, what);
     EnsureMode(TaskMode::Manual, what);
+    if (m_controller.Status().motionMode == MotionMode::Teleop)
+        m_controller.SetTeleop(false);  // once every joint is referenced, LinuxCNC moves by axis
     m_controller.Home(joint);
 }
 

@@ -34,6 +34,12 @@ const EMC_STAT& Stat(const void* status)
     return *static_cast<const EMC_STAT*>(status);
 }
 
+// Done and error both leave the task with nothing to wait for.
+bool TaskRests(const EMC_STAT& e)
+{
+    return e.task.execState == EMC_TASK_EXEC_DONE || e.task.execState == EMC_TASK_EXEC_ERROR;
+}
+
 qint64 NowMs()
 {
     using namespace std::chrono;
@@ -79,8 +85,7 @@ void Fill(const EMC_STAT& e, ControllerStatus& s)
     case EMC_TRAJ_MODE_COORD: s.motionMode = MotionMode::Coordinated; break;
     case EMC_TRAJ_MODE_TELEOP: s.motionMode = MotionMode::Teleop; break;
     }
-    // Done and error both leave the task with nothing to wait for.
-    s.execDone = e.task.execState == EMC_TASK_EXEC_DONE || e.task.execState == EMC_TASK_EXEC_ERROR;
+    s.execDone = TaskRests(e);
     s.inPosition = e.motion.traj.inpos;
     s.motionQueue = e.motion.traj.queue;
     s.queuedMdi = e.task.queuedMDIcommands;
@@ -366,8 +371,9 @@ void NmlController::SetState(TaskState state)
     case TaskState::On: m.state = EMC_TASK_STATE_ON; break;
     }
     const EMC_TASK_STATE_ENUM wanted = m.state;
+    // A state change ends when the task no longer waits for motion or I/O to follow it.
     Send(&m, QStringLiteral("the machine state"),
-         [wanted](const void* e) { return Stat(e).task.state == wanted; });
+         [wanted](const void* e) { return Stat(e).task.state == wanted && TaskRests(Stat(e)); });
 }
 
 void NmlController::SetMode(TaskMode mode)
@@ -380,7 +386,7 @@ void NmlController::SetMode(TaskMode mode)
     }
     const EMC_TASK_MODE_ENUM wanted = m.mode;
     Send(&m, QStringLiteral("the mode change"),
-         [wanted](const void* e) { return Stat(e).task.mode == wanted; });
+         [wanted](const void* e) { return Stat(e).task.mode == wanted && TaskRests(Stat(e)); });
 }
 
 void NmlController::ExecuteMdi(const QString& line)
@@ -428,6 +434,15 @@ void NmlController::Home(int joint)
     EMC_JOINT_HOME m;
     m.joint = joint;
     Send(&m, QStringLiteral("referencing"));
+}
+
+void NmlController::SetTeleop(bool enable)
+{
+    EMC_TRAJ_SET_TELEOP_ENABLE m;
+    m.enable = enable ? 1 : 0;
+    Send(&m, QStringLiteral("the change between joint and axis motion"), [enable](const void* e) {
+        return (Stat(e).motion.traj.mode == EMC_TRAJ_MODE_TELEOP) == enable;
+    });
 }
 
 void NmlController::SetFlood(bool on)

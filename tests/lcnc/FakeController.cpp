@@ -71,6 +71,12 @@ void FakeController::JogStop(int axis, bool jointMode)
 
 void FakeController::Home(int joint) { Take(QStringLiteral("Home(%1)").arg(joint)); }
 
+void FakeController::SetTeleop(bool enable)
+{
+    Take(QStringLiteral("Teleop(%1)").arg(enable));
+    status.motionMode = enable ? MotionMode::Teleop : MotionMode::Free;
+}
+
 void FakeController::SetFlood(bool on)
 {
     Take(QStringLiteral("Flood(%1)").arg(on));

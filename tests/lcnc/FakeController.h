@@ -24,6 +24,7 @@ public:
     void JogIncrement(int axis, double distance, double speed, bool jointMode) override;
     void JogStop(int axis, bool jointMode) override;
     void Home(int joint) override;
+    void SetTeleop(bool enable) override;
     void SetFlood(bool on) override;
     void SetMist(bool on) override;
     void SpindleOn(double signedSpeed) override;
