@@ -343,20 +343,21 @@ void NmlController::Send(void* command, const QString& what, const Settled& sett
         Pause1ms();
         e = static_cast<const EMC_STAT*>(ReadStatus());
     }
-    if (e->echo_serial_number == serial && e->status == RCS_ERROR) {
-        const QString reason = TakeErrorText(50);
-        throw ControllerError(reason.isEmpty() ? QStringLiteral("LinuxCNC refused %1").arg(what)
-                                               : QStringLiteral("LinuxCNC refused %1: %2").arg(what, reason));
-    }
-    // Some effects pass through slower parts of LinuxCNC (coolant through its I/O cycle); the
-    // command returns once they show, or after a bounded wait when they never do.
+    // Some effects pass through slower parts of LinuxCNC (coolant through its I/O cycle, an MDI
+    // line through the interpreter); the command returns once they show, once LinuxCNC has
+    // refused it, or after a bounded wait.
     const qint64 effectDeadline = NowMs() + EffectMs;
-    while (settled && !settled(e) && NowMs() < effectDeadline) {
+    while (settled && e->status != RCS_ERROR && !settled(e) && NowMs() < effectDeadline) {
         Pause1ms();
         e = static_cast<const EMC_STAT*>(ReadStatus());
     }
     m_beat = e->task.heartbeat;
     m_beatSampledMs = m_beatMovedMs = NowMs();
+    if (e->echo_serial_number == serial && e->status == RCS_ERROR) {
+        const QString reason = TakeErrorText(50);
+        throw ControllerError(reason.isEmpty() ? QStringLiteral("LinuxCNC refused %1").arg(what)
+                                               : QStringLiteral("LinuxCNC refused %1: %2").arg(what, reason));
+    }
 }
 
 // ---- Commands ----
@@ -398,7 +399,12 @@ void NmlController::ExecuteMdi(const QString& line)
                                   .arg(sizeof m.command - 1));
     std::memset(m.command, 0, sizeof m.command);
     std::memcpy(m.command, text.constData(), size_t(text.size()));
-    Send(&m, QStringLiteral("the MDI line \"%1\"").arg(line));
+    // Read through: finished, refused, moving or dwelling, or waiting behind the lines before it.
+    Send(&m, QStringLiteral("the MDI line \"%1\"").arg(line), [](const void* e) {
+        const EMC_STAT& s = Stat(e);
+        return s.status != RCS_EXEC || s.task.interpState == EMC_TASK_INTERP_WAITING
+               || !TaskRests(s) || s.task.queuedMDIcommands > 0;
+    });
 }
 
 void NmlController::JogContinuous(int axis, double speed, bool jointMode)

@@ -37,11 +37,13 @@ fi
    </dev/null >"$session/linuxcnc.out" 2>&1) &
 lcnc=$!
 
+follow=
 stop_linuxcnc() {
   local host
   host=$(pgrep -P "$lcnc" -x lcnchost || true)
   if [[ -n "$host" ]]; then kill "$host" 2>/dev/null || true; fi
   wait "$lcnc" 2>/dev/null || true
+  if [[ -n "$follow" ]]; then kill "$follow" 2>/dev/null || true; fi
 }
 trap stop_linuxcnc EXIT
 
@@ -55,6 +57,10 @@ for _ in $(seq 1 600); do
   fi
   sleep 0.1
 done
+
+# LinuxCNC's messages (refusals, program errors) show here while Zentyr runs.
+tail -n +1 -f "$log" &
+follow=$!
 
 # Zentyr's settings for these sessions: the controller is lcnchost.
 export XDG_CONFIG_HOME=$session/zentyr-config
