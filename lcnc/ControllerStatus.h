@@ -59,11 +59,11 @@ struct ControllerStatus
     bool flood = false;
     bool mist = false;
     int toolInSpindle = 0;
-    bool metric = false;       // programme units are millimetres
+    bool metric = false;       // program units are millimetres
     bool incremental = false;  // G91 is in effect
 
-    int motionLine = 0;        // 1-based line of the programme being executed, 0 for none
-    QString file;              // the open programme, empty for none
+    int motionLine = 0;        // 1-based line of the program being executed, 0 for none
+    QString file;              // the open program, empty for none
 };
 
 }  // namespace lcnchost

@@ -24,7 +24,7 @@ struct LcncConfig
 {
     QString nmlFile;        // LinuxCNC's channel file
     QString machine;        // the machine's name, for messages
-    QString programFolder;  // where relative programme paths are found
+    QString programFolder;  // where relative program paths are found
     double maxVelocity;     // top linear speed, units per second
     double safeZ;           // machine Z of "Goto safe Z"
 };

@@ -23,7 +23,7 @@ public:
     void Handle(const hostlink::LinkRequest& request, hostlink::LinkReply& reply) override;
 
     // A link that drops while the operator holds a jog button could never send the Stop of
-    // its release, so every jog stops; nothing else (a programme, an MDI move) is touched.
+    // its release, so every jog stops; nothing else (a program, an MDI move) is touched.
     void ClientDisconnected() override;
 
 private:

@@ -17,7 +17,7 @@ class IController;
 struct TranslationConfig
 {
     double maxVelocity = 1.0;  // units per second: the configuration's top linear speed
-    QString programFolder;     // where relative programme paths are found
+    QString programFolder;     // where relative program paths are found
     double safeZ = 1.0;        // machine Z of "Goto safe Z"
 };
 
@@ -28,7 +28,7 @@ struct TranslationConfig
 // last written to it.
 //
 // Readings never change anything. A command LinuxCNC cannot carry out now (machine in reset,
-// programme running, LinuxCNC refusing) raises ControllerError with the reason, which reaches
+// program running, LinuxCNC refusing) raises ControllerError with the reason, which reaches
 // the operator; so does a LinuxCNC that cannot be reached, for every operation. Requests that
 // have nothing to act on (pause with nothing running, stop while idle) do nothing.
 //

@@ -365,7 +365,7 @@ TEST(MachTranslation, ProgramsLoadCloseAndNameTheirFile)
     lcnc.On(TaskMode::Mdi);
     MachTranslation host(lcnc, {1.0, folder.path(), 1.0});
     EXPECT_EQ(host.FileName(), QStringLiteral("No File Loaded."));
-    host.LoadFile(QStringLiteral("part.ngc"));  // relative to the programme folder
+    host.LoadFile(QStringLiteral("part.ngc"));  // relative to the program folder
     EXPECT_EQ(host.FileName(), QFileInfo(file).absoluteFilePath());
     EXPECT_EQ(host.IsLoading(), 0);
     host.DoOEMButton(169);
