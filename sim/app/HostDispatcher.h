@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/link/LinkProtocol.h"
+#include "sim/app/LinkServer.h"
 
 #include <QString>
 
@@ -22,13 +23,13 @@ public:
 // Answers decoded link requests: journals each call (every request but the handshake), runs it
 // against the machine model or the window, and fills in the reply. Never throws: a failure of
 // the model becomes an error reply. Runs on the simulator's one thread.
-class HostDispatcher final
+class HostDispatcher final : public ILinkRequestHandler
 {
 public:
     HostDispatcher(MachineModel& model, Journal& journal, IHostWindowControl& window);
     Q_DISABLE_COPY_MOVE(HostDispatcher)
 
-    void Handle(const hostlink::LinkRequest& request, hostlink::LinkReply& reply);
+    void Handle(const hostlink::LinkRequest& request, hostlink::LinkReply& reply) override;
 
 private:
     hostlink::WireValue Run(const hostlink::LinkRequest& request);

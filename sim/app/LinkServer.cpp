@@ -1,7 +1,5 @@
 #include "sim/app/LinkServer.h"
 
-#include "host/link/LinkProtocol.h"
-#include "sim/app/HostDispatcher.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -28,13 +26,19 @@ constexpr qint64 ReplyBacklogBytes = 256 * 1024;
 class ClientConnection final : public QObject
 {
 public:
-    ClientConnection(QLocalSocket* socket, HostDispatcher& dispatcher)
-        : QObject(socket), m_socket(socket), m_dispatcher(dispatcher)
+    ClientConnection(QLocalSocket* socket, ILinkRequestHandler& handler)
+        : QObject(socket), m_socket(socket), m_handler(handler)
     {
         m_socket->setReadBufferSize(HeldRequestBytes);
         connect(socket, &QLocalSocket::readyRead, this, &ClientConnection::Serve);
         // Replies drained by the client make room to answer what it has sent meanwhile.
         connect(socket, &QLocalSocket::bytesWritten, this, &ClientConnection::Serve);
+        connect(socket, &QLocalSocket::disconnected, this, [this] {
+            if (!m_gone) {
+                m_gone = true;
+                m_handler.ClientDisconnected();
+            }
+        });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     }
 
@@ -95,7 +99,7 @@ private:
             const char* payload = m_in.constData() + used + LinkFrameHeaderBytes;
             QString error;
             if (DecodeRequest(payload, size, m_request, error)) {
-                m_dispatcher.Handle(m_request, m_reply);
+                m_handler.Handle(m_request, m_reply);
             } else {
                 m_reply.seq = m_request.seq;
                 m_reply.ok = false;
@@ -114,13 +118,14 @@ private:
     }
 
     QLocalSocket* m_socket;
-    HostDispatcher& m_dispatcher;
+    ILinkRequestHandler& m_handler;
     QByteArray m_in;
     QByteArray m_out;
     LinkRequest m_request;
     LinkReply m_reply;
     bool m_closing = false;
     bool m_serving = false;
+    bool m_gone = false;
 };
 
 // True when a live server accepts connections on `path`.
@@ -141,8 +146,8 @@ bool IsOwnerOnly(const QString& path)
 
 }  // namespace
 
-LinkServer::LinkServer(HostDispatcher& dispatcher, QObject* parent)
-    : QObject(parent), m_dispatcher(dispatcher), m_server(new QLocalServer(this))
+LinkServer::LinkServer(ILinkRequestHandler& handler, QObject* parent)
+    : QObject(parent), m_handler(handler), m_server(new QLocalServer(this))
 {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     m_server->setMaxPendingConnections(64);
@@ -176,7 +181,7 @@ LinkServer::ListenResult LinkServer::Listen(const QString& socketPath, QString* 
 void LinkServer::AcceptPending()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection())
-        new ClientConnection(socket, m_dispatcher);
+        new ClientConnection(socket, m_handler);
 }
 
 }  // namespace hostsim

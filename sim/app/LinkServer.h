@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/link/LinkProtocol.h"
+
 #include <QObject>
 #include <QString>
 
@@ -7,7 +9,18 @@ class QLocalServer;
 
 namespace hostsim {
 
-class HostDispatcher;
+// What a link server serves with: answers each decoded request, on the server's thread, and
+// hears when a client's connection has closed.
+class ILinkRequestHandler
+{
+public:
+    virtual ~ILinkRequestHandler() = default;
+    virtual void Handle(const hostlink::LinkRequest& request, hostlink::LinkReply& reply) = 0;
+    // A client's connection closed, by the client or by the server; called once per client,
+    // after its last request was answered. A handler that holds something on behalf of its
+    // clients (a jog in progress) releases it here.
+    virtual void ClientDisconnected() {}
+};
 
 // Serves the local link on the user's socket: any number of clients at once, each request
 // answered in order on the connection it came from. A malformed request gets an error reply and
@@ -28,7 +41,7 @@ public:
         Failed,
     };
 
-    explicit LinkServer(HostDispatcher& dispatcher, QObject* parent = nullptr);
+    explicit LinkServer(ILinkRequestHandler& handler, QObject* parent = nullptr);
     ~LinkServer() override;
 
     // Listens on `socketPath`, owner-only. A socket file that nobody answers on (left by a
@@ -38,7 +51,7 @@ public:
 private:
     void AcceptPending();
 
-    HostDispatcher& m_dispatcher;
+    ILinkRequestHandler& m_handler;
     QLocalServer* m_server;
 };
 

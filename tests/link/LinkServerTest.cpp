@@ -155,3 +155,53 @@ TEST(LinkServer, AClientThatDoesNotReadItsRepliesIsHeldUpNotBuffered)
     for (size_t i = 0; i < seqs.size(); ++i)
         ASSERT_EQ(seqs[i], quint32(i));
 }
+
+// The handler hears of each client that goes, once, whether it left after requests or without
+// a word, and the server goes on serving the others.
+TEST(LinkServer, TheHandlerHearsOfEveryClientThatGoes)
+{
+    class CountingHandler final : public hostsim::ILinkRequestHandler
+    {
+    public:
+        int gone = 0;
+        void Handle(const LinkRequest& request, LinkReply& reply) override
+        {
+            reply.seq = request.seq;
+            reply.ok = true;
+            reply.result = WireValue::OfString(QStringLiteral("x"));
+        }
+        void ClientDisconnected() override { ++gone; }
+    };
+    QTemporaryDir folder;
+    CountingHandler handler;
+    hostsim::LinkServer server(handler);
+    const QString path = folder.filePath(QStringLiteral("link.sock"));
+    QString error;
+    ASSERT_EQ(server.Listen(path, &error), hostsim::LinkServer::ListenResult::Listening);
+
+    const int silent = ConnectNonBlocking(path);
+    const int talker = ConnectNonBlocking(path);
+    const int stayer = ConnectNonBlocking(path);
+    ASSERT_TRUE(silent >= 0 && talker >= 0 && stayer >= 0);
+    QByteArray request;
+    EncodeRequest(request, 1, LinkOp::FileName, nullptr, 0);
+    ASSERT_EQ(::send(talker, request.constData(), size_t(request.size()), MSG_NOSIGNAL), request.size());
+    QElapsedTimer t;
+    t.start();
+    QByteArray in;
+    std::vector<quint32> seqs;
+    while (seqs.empty() && t.elapsed() < 5000) {
+        QCoreApplication::processEvents();
+        ReadWhatIsThere(talker, in);
+        TakeReplies(in, seqs);
+    }
+    ASSERT_EQ(seqs, std::vector<quint32>{1});
+    ::close(silent);
+    ::close(talker);
+    t.restart();
+    while (handler.gone < 2 && t.elapsed() < 5000)
+        QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(handler.gone, 2);
+    ::close(stayer);
+}
