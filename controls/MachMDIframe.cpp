@@ -32,6 +32,9 @@ TMachMDI::TMachMDI(PlatformServices& platform, QWidget* parent)
     m_cbCode->setDuplicatesEnabled(true);
     m_cbCode->setCompleter(nullptr);
     m_cbCode->setGeometry(30, 2, 172, 21);
+    // Keys from the keyboard reach the box, which has the focus and hands them to its line edit
+    // without events; keys sent to the line edit itself reach it directly. Both are watched.
+    m_cbCode->installEventFilter(this);
     m_cbCode->lineEdit()->installEventFilter(this);
 
     setEnabled(false);
@@ -39,6 +42,7 @@ TMachMDI::TMachMDI(PlatformServices& platform, QWidget* parent)
 
 TMachMDI::~TMachMDI()
 {
+    m_cbCode->removeEventFilter(this);
     m_cbCode->lineEdit()->removeEventFilter(this);
 }
 
@@ -72,7 +76,8 @@ QStringList TMachMDI::History() const
 
 bool TMachMDI::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_cbCode->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == m_cbCode || watched == m_cbCode->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             RunOperatorAction(m_platform.messageBoxes, [this] { SendLine(); });

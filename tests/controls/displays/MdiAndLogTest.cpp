@@ -30,13 +30,15 @@ struct MdiFixture : ::testing::Test
     DisplaysHarness h;
     TMachMDI* mdi = new TMachMDI(h.platform.services, &h.window);
 
+    // Keys go where the keyboard sends them: to the focused box, which hands them on to its
+    // line edit itself.
     void Send(const QString& text)
     {
-        QLineEdit* line = mdi->CodeBox()->lineEdit();
-        line->setFocus();
-        line->clear();
-        QTest::keyClicks(line, text);
-        QTest::keyClick(line, Qt::Key_Return);
+        QComboBox* box = mdi->CodeBox();
+        box->setFocus();
+        box->lineEdit()->clear();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
     }
 };
 
