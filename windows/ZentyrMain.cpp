@@ -33,7 +33,8 @@ constexpr int CoolBarHeight = 34;
 constexpr int StatusPanelWidth = 50;
 constexpr double InactiveOpacity = 228.0 / 255.0;
 
-// A cool-bar speed button: acts when any mouse button is released over it.
+// A cool-bar speed button: acts when any mouse button is released over it, and when it is
+// pressed without a mouse (assistive technology, a programmatic click), once each time.
 class TCoolBarButton final : public QToolButton
 {
 public:
@@ -42,6 +43,10 @@ public:
         setText(caption);
         setAutoRaise(true);
         setFocusPolicy(Qt::NoFocus);
+        connect(this, &QAbstractButton::clicked, this, [this] {
+            if (!m_inMouseRelease && onRelease)
+                onRelease();
+        });
     }
 
     std::function<void()> onRelease;
@@ -49,10 +54,16 @@ public:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override
     {
+        // The left button's release also clicks; that click is this release, not a second act.
+        m_inMouseRelease = true;
         QToolButton::mouseReleaseEvent(event);
+        m_inMouseRelease = false;
         if (isEnabled() && rect().contains(event->position().toPoint()) && onRelease)
             onRelease();
     }
+
+private:
+    bool m_inMouseRelease = false;
 };
 
 }  // namespace

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QTest>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -175,6 +178,34 @@ TEST_F(MainWindowFixture, ToolWindowsOpenOnceAndShowEveryTime)
     EXPECT_EQ(firstOpens, 1);
     EXPECT_TRUE(jog->isVisible());
     EXPECT_TRUE(platform.messageBoxes.shown.isEmpty());
+}
+
+// The cool-bar buttons act on the release of any mouse button and on a press that comes
+// without a mouse (assistive technology), once each time.
+TEST_F(MainWindowFixture, CoolBarButtonsActOnAnyMouseReleaseAndOnAnAccessiblePress)
+{
+    HostRunning();
+    TForm1& form = Start();
+    int acts = 0;
+    form.SetToolWindow(TForm1::ToolWindow::Jog,
+                       TToolWindowSlot([&]() -> QWidget* { ++acts; return nullptr; }, nullptr));
+    QToolButton* jog = nullptr;
+    for (QToolButton* button : form.findChildren<QToolButton*>()) {
+        if (button->text() == QStringLiteral("Jog"))
+            jog = button;
+    }
+    ASSERT_NE(jog, nullptr);
+    QTest::mouseClick(jog, Qt::LeftButton);
+    EXPECT_EQ(acts, 1);
+    QTest::mouseClick(jog, Qt::RightButton);
+    EXPECT_EQ(acts, 2);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(jog);
+    ASSERT_NE(accessible, nullptr);
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return acts == 3; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(acts, 3);
 }
 
 TEST_F(MainWindowFixture, FailingBindLeavesTheWindowCreatedButHidden)
