@@ -328,7 +328,11 @@ TEST(AxisRowLifetimeTest, DestroyingARowWhoseFieldHasTheFocusSendsNothing)
     DisplaysHarness h;
     RecordingDocumentFactory documents(h.host);
     TMachUpdateThread thread(documents);
+    // One pass at the start and none after it while the test runs, so no poll read lands in
+    // the journal that must stay empty.
+    thread.SetInterval(24 * 60 * 60 * 1000);
     thread.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !h.Journal().isEmpty(); }));
     h.Show();
     auto* axis = new TAxisDRO(h.platform.services, &h.window);
     auto* multi = new TAxisMultiBtnDRO(h.platform.services, &h.window);
