@@ -1,6 +1,7 @@
 #include "windows/ZentyrMain.h"
 
 #include "controls/Scalar.h"
+#include "controls/StaleLook.h"
 #include "host/CMach4Wrapper.h"
 #include "host/MachUpdateThread.h"
 #include "platform/Dialogs.h"
@@ -8,7 +9,9 @@
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 #include "windows/MainPanel.h"
+#include "platform/ZentyrError.h"
 #include "windows/SettingsLayoutStorage.h"
+#include "windows/WindowsLog.h"
 #include "windows/XmlLayoutStorage.h"
 
 #include <QCloseEvent>
@@ -94,6 +97,12 @@ TForm1::TForm1(ZentyrContext context, QWidget* parent)
     // Fixed border: the designed client area plus the menu bar, never resized by the operator.
     setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     UpdateToolWindowCommands();
+
+    // Readouts frozen by a host failure are dimmed and the status bar says why, until polling
+    // runs again.
+    m_wMach->SetStaleView(&ShowMachStale);
+    connect(m_wMach, &TCMach4Wrapper::PollingStopped, this, [this] { ShowConnectionState(); });
+    connect(m_wMach, &TCMach4Wrapper::PollingRestored, this, [this] { ShowConnectionState(); });
 }
 
 TForm1::~TForm1()
@@ -145,7 +154,9 @@ void TForm1::BuildContent()
     column->addStretch();
 
     auto* status = new QStatusBar(client);
+    status->setObjectName(QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(false);
+    m_statusBar = status;
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(status);
         panel->setFixedWidth(StatusPanelWidth);
@@ -165,6 +176,8 @@ void TForm1::BuildMenus()
     m_machVisibleOnStart->setChecked(true);
     connect(settings->addAction(QStringLiteral("Refresh Rate")), &QAction::triggered, this,
             [this] { AskRefreshRate(); });
+    m_reconnect = settings->addAction(QStringLiteral("Reconnect"));
+    connect(m_reconnect, &QAction::triggered, this, [this] { Reconnect(); });
     QMenu* appearance = settings->addMenu(QStringLiteral("Appearance"));
     QMenu* scale = appearance->addMenu(QStringLiteral("Scale"));
     scale->addActions(m_scalar->Actions());
@@ -264,50 +277,118 @@ void TForm1::Guarded(const std::function<void()>& step)
 void TForm1::FormCreate()
 {
     try {
-        m_fs = std::make_unique<TXmlLayoutStorage>(m_context.layoutFilePath);
-        m_skinFolder = QFileInfo(m_context.programPath).absolutePath() + QStringLiteral("/Skins");
-        m_skinName = m_appReg->ReadString(QStringLiteral("Skin Name"), m_skinName);
-
-        QString location = m_appReg->ReadString(QStringLiteral("Mach Location"), QString());
-        if (location.isEmpty())
-            location = m_context.defaultMachLoc;
-        if (!location.isEmpty())
-            m_wMach->SetMachLoc(location);
-        QString profile = m_appReg->ReadString(QStringLiteral("Mach Profile"), QString());
-        if (profile.isEmpty() && location == m_context.defaultMachLoc)
-            profile = m_context.defaultProfile;
-        if (!profile.isEmpty())
-            m_wMach->SetProfile(profile);
-
-        const bool visible = m_appReg->ReadBoolean(QStringLiteral("Mach Visible On Startup"), true);
-        m_wMach->SetMachWindowVisible(visible);
-        m_machVisibleOnStart->setChecked(visible);
-
-        SetRefreshRate(150);
+        ReadStartSettings();
         m_wMach->SetActive(true);
         m_wMach->SetConnected(true);
-        setWindowTitle(QStringLiteral("Zentyr: ") + m_wMach->Profile());
-
-        m_fs->SelectSection(MainSection);
-        const int left = m_fs->ReadInteger(QStringLiteral("Left"), x());
-        const int top = m_fs->ReadInteger(QStringLiteral("Top"), y());
-        move(left, top);
-        switch (m_fs->ReadInteger(QStringLiteral("WindowState"), 0)) {
-        case 1:
-            setWindowState(Qt::WindowMinimized);
-            break;
-        case 2:
-            setWindowState(Qt::WindowMaximized);
-            break;
-        default:
-            setWindowState(Qt::WindowNoState);
-            break;
-        }
-        m_panel->ReadCodeButtons(*m_fs);
-        m_scalar->SetScalefactor(m_fs->ReadInteger(QStringLiteral("ScalarSetting"), 0));
+        FinishStartUp();
     } catch (...) {
         // Start-up never stops the program: the remaining steps are skipped and the
-        // host-bound controls stay disabled.
+        // host-bound controls stay disabled. The caption and status bar say why.
+        m_startupError = CurrentErrorMessage();
+        qCWarning(lcWindows).noquote() << "Start-up ended early:" << m_startupError;
+    }
+    ShowConnectionState();
+}
+
+void TForm1::ReadStartSettings()
+{
+    if (!m_fs)
+        m_fs = std::make_unique<TXmlLayoutStorage>(m_context.layoutFilePath);
+    m_skinFolder = QFileInfo(m_context.programPath).absolutePath() + QStringLiteral("/Skins");
+    m_skinName = m_appReg->ReadString(QStringLiteral("Skin Name"), m_skinName);
+
+    QString location = m_appReg->ReadString(QStringLiteral("Mach Location"), QString());
+    if (location.isEmpty())
+        location = m_context.defaultMachLoc;
+    if (!location.isEmpty())
+        m_wMach->SetMachLoc(location);
+    QString profile = m_appReg->ReadString(QStringLiteral("Mach Profile"), QString());
+    if (profile.isEmpty() && location == m_context.defaultMachLoc)
+        profile = m_context.defaultProfile;
+    if (!profile.isEmpty())
+        m_wMach->SetProfile(profile);
+
+    const bool visible = m_appReg->ReadBoolean(QStringLiteral("Mach Visible On Startup"), true);
+    m_wMach->SetMachWindowVisible(visible);
+    m_machVisibleOnStart->setChecked(visible);
+    m_settingsRead = true;
+
+    SetRefreshRate(150);
+}
+
+void TForm1::FinishStartUp()
+{
+    setWindowTitle(QStringLiteral("Zentyr: ") + m_wMach->Profile());
+
+    m_fs->SelectSection(MainSection);
+    const int left = m_fs->ReadInteger(QStringLiteral("Left"), x());
+    const int top = m_fs->ReadInteger(QStringLiteral("Top"), y());
+    move(left, top);
+    switch (m_fs->ReadInteger(QStringLiteral("WindowState"), 0)) {
+    case 1:
+        setWindowState(Qt::WindowMinimized);
+        break;
+    case 2:
+        setWindowState(Qt::WindowMaximized);
+        break;
+    default:
+        setWindowState(Qt::WindowNoState);
+        break;
+    }
+    m_panel->ReadCodeButtons(*m_fs);
+    m_codeButtonsRead = true;
+    m_scalar->SetScalefactor(m_fs->ReadInteger(QStringLiteral("ScalarSetting"), 0));
+    m_startupComplete = true;
+}
+
+void TForm1::Reconnect()
+{
+    QString failure;
+    try {
+        if (!m_settingsRead)
+            ReadStartSettings();
+        m_wMach->Reconnect();
+        if (!m_startupComplete)
+            FinishStartUp();
+        m_startupError.clear();
+    } catch (...) {
+        failure = CurrentErrorMessage();
+    }
+    if (!failure.isEmpty()) {
+        qCWarning(lcWindows).noquote() << "Reconnect failed:" << failure;
+        if (!m_startupComplete)
+            m_startupError = failure;
+    }
+    ShowConnectionState();
+    if (!failure.isEmpty()) {
+        m_context.platform.messageBoxes.Show(IMessageBoxes::Kind::Error, failure,
+                                             IMessageBoxes::Buttons::Ok);
+    }
+}
+
+void TForm1::ShowConnectionState()
+{
+    QStatusBar* status = m_statusBar;
+    const QString hint = QStringLiteral("Settings > Reconnect once Mach answers again");
+    QString message;
+    if (!m_startupComplete) {
+        const QString why = m_startupError.isEmpty() ? m_wMach->ConnectError() : m_startupError;
+        setWindowTitle(QStringLiteral("Zentyr: not connected (%1)").arg(why));
+        message = QStringLiteral("Not connected: ") + why;
+    } else if (!m_wMach->Connected()) {
+        message = QStringLiteral("Not connected: ") + m_wMach->ConnectError();
+    } else if (const TMachUpdateThread* thread = m_wMach->UpdateThread();
+               thread != nullptr && thread->Stale()) {
+        message = QStringLiteral("Polling stopped: ") + thread->StopReason();
+    }
+    if (status == nullptr)
+        return;
+    if (message.isEmpty()) {
+        status->clearMessage();
+        status->setToolTip(QString());
+    } else {
+        status->showMessage(message);
+        status->setToolTip(message + QStringLiteral("\n") + hint);
     }
 }
 
@@ -361,7 +442,9 @@ void TForm1::OpenHelp()
 {
     const QString help = QFileInfo(m_context.programPath).absoluteDir().filePath(
         QStringLiteral("Zentyr.chm"));
-    m_context.platform.shell.OpenDocument(QDir::toNativeSeparators(help));
+    const int result = m_context.platform.shell.OpenDocument(QDir::toNativeSeparators(help));
+    if (result <= ShellSuccessAbove)
+        qCWarning(lcWindows).noquote() << "Cannot open the help file" << help << "(" << result << ")";
 }
 
 // Closing the main window ends the application, also while windows that the close does not
@@ -386,16 +469,21 @@ void TForm1::FormClose()
         try {
             step();
         } catch (...) {
+            qCWarning(lcWindows).noquote() << "Close step failed:" << CurrentErrorMessage();
         }
     };
     swallow([this] { m_wMach->SetConnected(false); });
+    // Only what start-up read goes back: a start that failed early must not write the default
+    // buttons and settings over the stored ones.
     swallow([this] {
-        if (m_fs) {
+        if (m_fs && m_codeButtonsRead) {
             m_fs->SelectSection(MainSection);
             m_panel->WriteCodeButtons(*m_fs);
         }
     });
     swallow([this] {
+        if (!m_settingsRead)
+            return;
         m_appReg->WriteBoolean(QStringLiteral("Mach Visible On Startup"),
                                m_machVisibleOnStart->isChecked());
         m_appReg->WriteString(QStringLiteral("Mach Location"), m_wMach->MachLoc());
