@@ -32,6 +32,7 @@ constexpr int ClientWidth = 328;
 constexpr int ClientHeight = 247;
 constexpr int CoolBarHeight = 34;
 constexpr int StatusPanelWidth = 50;
+constexpr int StatusTextMargin = 16;
 constexpr double InactiveOpacity = 228.0 / 255.0;
 
 // A cool-bar speed button: acts when any mouse button is released over it.
@@ -386,10 +387,15 @@ void TForm1::ShowConnectionState()
     if (message.isEmpty()) {
         status->clearMessage();
         status->setToolTip(QString());
-    } else {
-        status->showMessage(message);
-        status->setToolTip(message + QStringLiteral("\n") + hint);
+        status->setAccessibleDescription(QString());
+        return;
     }
+    // The bar is as narrow as the window: a long reason ends in an ellipsis there and is read
+    // whole in the tooltip and by assistive technology.
+    status->showMessage(status->fontMetrics().elidedText(message, Qt::ElideRight,
+                                                         ClientWidth - StatusTextMargin));
+    status->setToolTip(message + QStringLiteral("\n") + hint);
+    status->setAccessibleDescription(message);
 }
 
 void TForm1::SetRefreshRate(int ms)
