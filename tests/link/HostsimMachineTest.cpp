@@ -264,12 +264,12 @@ TEST_F(HostsimMachine, FilesLoadRunAndCloseAndMacrosRunFromTheProfile)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("G90\nG0 X1\nG0 Y2\n");
     }
+    // How long loading and the moves take is the machine model's to test, on its own clock;
+    // over the link a busy machine may deliver the next call only after they have ended.
     m.LoadFile(program);
-    EXPECT_NE(m.IsLoading(), 0);
     ASSERT_TRUE(WaitUntil([&] { return m.IsLoading() == 0; }, 2000));
     EXPECT_EQ(m.FileName(), program);
     m.DoOEMButton(1000);
-    EXPECT_TRUE(m.IsMoving());
     ASSERT_TRUE(WaitIdle());
     EXPECT_NEAR(m.GetOEMDRO(800), 1.0, Eps);
     EXPECT_NEAR(m.GetOEMDRO(801), 2.0, Eps);
