@@ -5,6 +5,7 @@ target_sources(zentyr_controls PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MachDro.h ${CMAKE_CURRENT_LIST_DIR}/MachDro.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DROframe.h ${CMAKE_CURRENT_LIST_DIR}/DROframe.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DROMultiBtn.h ${CMAKE_CURRENT_LIST_DIR}/DROMultiBtn.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FrameSlider.h ${CMAKE_CURRENT_LIST_DIR}/FrameSlider.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DroAmountFrame.h ${CMAKE_CURRENT_LIST_DIR}/DroAmountFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DroSpeedFrame.h ${CMAKE_CURRENT_LIST_DIR}/DroSpeedFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MachMDIframe.h ${CMAKE_CURRENT_LIST_DIR}/MachMDIframe.cpp

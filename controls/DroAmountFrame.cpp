@@ -1,5 +1,6 @@
 #include "controls/DroAmountFrame.h"
 
+#include "controls/FrameSlider.h"
 #include "host/Mach4_TLB.h"
 #include "host/MachUpdateThread.h"
 #include "platform/OperatorAction.h"
@@ -7,10 +8,12 @@
 #include "platform/ZentyrError.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <limits>
@@ -40,6 +43,7 @@ TAmountSpinEdit::TAmountSpinEdit(QWidget* parent) : QDoubleSpinBox(parent)
 {
     setLocale(QLocale::c());
     setKeyboardTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setDecimals(0);
     setSingleStep(1.0);
     SetFieldRange(0.0, 100.0);
@@ -109,6 +113,24 @@ double TAmountSpinEdit::valueFromText(const QString& text) const
     return ok ? value : m_min;
 }
 
+void TAmountSpinEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (IsPageKey(event->key())) {
+        event->accept();
+        return;
+    }
+    QDoubleSpinBox::keyPressEvent(event);
+}
+
+void TAmountSpinEdit::wheelEvent(QWheelEvent* event)
+{
+    if (!WheelMayStep(*this)) {
+        event->ignore();
+        return;
+    }
+    QDoubleSpinBox::wheelEvent(event);
+}
+
 // ---- TDroAmount ----
 
 TDroAmount::TDroAmount(PlatformServices& platform, QWidget* parent)
@@ -116,7 +138,7 @@ TDroAmount::TDroAmount(PlatformServices& platform, QWidget* parent)
       m_platform(platform),
       m_bevel(new QFrame(this)),
       m_label(new QLabel(QStringLiteral("&Feed"), this)),
-      m_slider(new QSlider(Qt::Horizontal, this)),
+      m_slider(new TFrameSlider(this)),
       m_eDro(new TAmountSpinEdit(this))
 {
     resize(121, 45);

@@ -20,7 +20,9 @@ struct PlatformServices;
 // The decimal spin field of an amount frame: fixed-point with its number of decimals, its
 // value read from its text (unreadable text counts as the minimum), clamped when set unless
 // minimum and maximum are equal. Every change of its text is reported to `onTextChanged`,
-// with whether the operator typed it (as opposed to an arrow step or code).
+// with whether the operator typed it (as opposed to an arrow step or code). A change applies to
+// the host, so the wheel steps the field only while it has the keyboard focus (and never gives
+// it the focus), and PageUp/PageDown do nothing.
 class TAmountSpinEdit final : public QDoubleSpinBox
 {
     Q_OBJECT
@@ -46,6 +48,8 @@ public:
 
 protected:
     double valueFromText(const QString& text) const override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     double m_min = 0.0;

@@ -1,5 +1,6 @@
 #include "controls/DroSpeedFrame.h"
 
+#include "controls/FrameSlider.h"
 #include "controls/MachDro.h"
 #include "host/Mach4_TLB.h"
 #include "host/MachUpdateThread.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <limits>
@@ -34,6 +36,7 @@ TSpeedSpinEdit::TSpeedSpinEdit(QWidget* parent) : QSpinBox(parent)
 {
     setLocale(QLocale::c());
     setKeyboardTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     SetFieldRange(0, 200);
 }
 
@@ -114,6 +117,24 @@ QAbstractSpinBox::StepEnabled TSpeedSpinEdit::stepEnabled() const
     return StepUpEnabled | StepDownEnabled;
 }
 
+void TSpeedSpinEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (IsPageKey(event->key())) {
+        event->accept();
+        return;
+    }
+    QSpinBox::keyPressEvent(event);
+}
+
+void TSpeedSpinEdit::wheelEvent(QWheelEvent* event)
+{
+    if (!WheelMayStep(*this)) {
+        event->ignore();
+        return;
+    }
+    QSpinBox::wheelEvent(event);
+}
+
 void TSpeedSpinEdit::keyReleaseEvent(QKeyEvent* event)
 {
     QSpinBox::keyReleaseEvent(event);
@@ -138,7 +159,7 @@ TDROspeed::TDROspeed(PlatformServices& platform, QWidget* parent)
       m_platform(platform),
       m_label(new QLabel(this)),
       m_eDro(new TSpeedSpinEdit(this)),
-      m_slider(new QSlider(Qt::Horizontal, this))
+      m_slider(new TFrameSlider(this))
 {
     resize(119, 46);
 

@@ -21,7 +21,9 @@ struct PlatformServices;
 // unless minimum and maximum are equal (then it is taken as it is). Only digits can be typed.
 //
 // The arrows (buttons, Up/Down keys, wheel) do not step the field themselves: they are handed
-// to `onStep`, which decides what a step does, also at the ends of the range.
+// to `onStep`, which decides what a step does, also at the ends of the range. A step sends the
+// value to the host, so the wheel steps only a field that has the keyboard focus (and never
+// gives it the focus), and PageUp/PageDown do nothing.
 class TSpeedSpinEdit final : public QSpinBox
 {
     Q_OBJECT
@@ -49,7 +51,9 @@ public:
 protected:
     int valueFromText(const QString& text) const override;
     StepEnabled stepEnabled() const override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "host/CMach4Wrapper.h"
 
+#include "host/HostLog.h"
 #include "host/Mach4_TLB.h"
 #include "host/MachBinding.h"
 #include "host/MachUpdateThread.h"
@@ -124,7 +125,20 @@ bool TCMach4Wrapper::BrowseForProfile()
     return true;
 }
 
+void TCMach4Wrapper::SetStaleView(MachStaleView view)
+{
+    m_staleView = std::move(view);
+    if (m_updateThread)
+        m_updateThread->SetStaleView(m_staleView);
+}
+
 void TCMach4Wrapper::Attach()
+{
+    FindOrLaunchHost();
+    SetConnected(true);
+}
+
+void TCMach4Wrapper::FindOrLaunchHost()
 {
     if (m_machLoc.isEmpty() && !BrowseForMach())
         throw ZentyrError(QStringLiteral("Unable to Load Mach3"));
@@ -147,7 +161,37 @@ void TCMach4Wrapper::Attach()
     if (!m_machWindowVisible)
         windows.SetWindowVisible(*window, false);
     m_attached = true;
-    SetConnected(true);
+}
+
+void TCMach4Wrapper::Reconnect()
+{
+    qCInfo(lcHost) << "Reconnecting to the host";
+    FindOrLaunchHost();
+    if (!m_connected) {
+        SetConnected(true);
+        if (!m_connected)
+            throw ZentyrError(m_connectError);
+        return;
+    }
+    try {
+        m_document->Release();
+    } catch (...) {
+        // The old connection is usually dead already; leaving it cannot fail the reconnect.
+        qCInfo(lcHost).noquote() << "Leaving the host before reconnecting:" << CurrentErrorMessage();
+    }
+    m_document->SetConnectKind(IMach4Document::ConnectKind::RunningInstance);
+    m_document->Connect();
+    auto script = m_document->GetScriptObject();
+    if (!script)
+        throw ZentyrError(QStringLiteral("IMach not Set"));
+    if (script != m_iMach) {
+        // The bound controls keep the object they were given; only this connection's own
+        // commands can use the new one.
+        qCWarning(lcHost) << "The host gave a new script object on reconnecting";
+        m_iMach = std::move(script);
+    }
+    if (m_updateThread)
+        m_updateThread->Restart();
 }
 
 void TCMach4Wrapper::SetConnected(bool on)
@@ -160,13 +204,17 @@ void TCMach4Wrapper::SetConnected(bool on)
             m_document->Connect();
             auto script = m_document->GetScriptObject();
             if (!script)
-                return;
+                throw ZentyrError(QStringLiteral("IMach not Set"));
             m_iMach = std::move(script);
             m_connected = true;
+            m_connectError.clear();
             BindWindow(m_owner);
             m_updateThread->Start();
         } catch (...) {
-            // A connection that cannot be made leaves the controls unbound and disabled.
+            // A connection that cannot be made leaves the controls unbound and disabled; the
+            // reason is kept for the window to show.
+            m_connectError = CurrentErrorMessage();
+            qCWarning(lcHost).noquote() << "Cannot connect to the host:" << m_connectError;
         }
         return;
     }
@@ -199,8 +247,15 @@ void TCMach4Wrapper::BindWindow(QObject* window)
     if (!m_iMach)
         throw ZentyrError(QStringLiteral("IMach not Set"));
     if (!m_updateThread) {
-        m_updateThread = std::make_unique<TMachUpdateThread>(m_documents);
+        m_updateThread = std::make_unique<TMachUpdateThread>(
+            m_documents, m_passTimers ? m_passTimers() : nullptr);
         m_updateThread->SetInterval(TMachUpdateThread::DefaultInterval);
+        m_updateThread->SetStaleView(m_staleView);
+        TMachUpdateThread* thread = m_updateThread.get();
+        connect(thread, &TMachUpdateThread::PollingStopped, this,
+                [this, thread] { Q_EMIT PollingStopped(thread->StopReason()); });
+        connect(thread, &TMachUpdateThread::PollingRestored, this,
+                [this] { Q_EMIT PollingRestored(); });
     }
     if (window == nullptr)
         return;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "host/MachBinding.h"
+#include "host/PassTimer.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -59,6 +62,9 @@ public:
 
     bool Attached() const { return m_attached; }
     bool Connected() const { return m_connected; }
+    // Why the last SetConnected(true) did not connect (the failure it swallowed); empty once
+    // connected.
+    QString ConnectError() const { return m_connectError; }
 
     const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
     TMachUpdateThread* UpdateThread() const { return m_updateThread.get(); }
@@ -67,11 +73,23 @@ public:
     // The editor's text and line list reload from a file the host has just loaded. Not owned.
     void SetEditorReload(std::function<void(const QString& path)> reload);
 
+    // How registered controls are shown while polling has stopped; handed to the update thread.
+    void SetStaleView(MachStaleView view);
+    // Makes the pass timer of the update thread created from now on (default: a Qt timer).
+    void SetPassTimers(PassTimerFactory timers) { m_passTimers = std::move(timers); }
+
     // ---- Operations ----
     bool BrowseForMach();
     bool BrowseForProfile();
     void SetConnected(bool on);
     void BindWindow(QObject* window);
+    // Gets polling back after the host failed, or connects after a start-up that could not:
+    // finds the host window (launching the host when it does not run, as attaching does), then
+    // either connects for the first time or, when connected before, leaves the host without
+    // touching the machine (document operation 4), connects the same document again - the
+    // script object the bound controls hold works again - and restarts polling on a new
+    // document of the update thread's own. Registrations are kept. Raises the failure.
+    void Reconnect();
 
     bool IsMachineEnabled();
     void EnableMachine();
@@ -91,8 +109,15 @@ public:
     void SendCode(const QString& text);
     void StatusMessage(const QString& text);
 
+Q_SIGNALS:
+    // A failing poll pass ended polling; `reason` is the host's error text.
+    void PollingStopped(const QString& reason);
+    // A poll pass succeeded after polling had stopped.
+    void PollingRestored();
+
 private:
     void Attach();
+    void FindOrLaunchHost();
     void BindChildren(QObject* parent);
     IMyScriptObject& Mach() const;
 
@@ -105,6 +130,9 @@ private:
     QPointer<QObject> m_messageLogObject;
     IMachMessageLog* m_messageLog = nullptr;
     std::function<void(const QString&)> m_editorReload;
+    MachStaleView m_staleView;
+    PassTimerFactory m_passTimers;
+    QString m_connectError;
     QString m_machLoc;
     QString m_machDir;
     QString m_profile;

@@ -2,9 +2,11 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class IMyScriptObject;
+class QObject;
 class TMachUpdateThread;
 
 // What binding a window hands a host-bound control, and whether the control joins the update
@@ -41,6 +43,13 @@ public:
     virtual ~IMachPollable() = default;
     virtual void PollRefresh(IMyScriptObject& mach, bool machineInReset) = 0;
 };
+
+// How a registered control is shown while polling has stopped and what it shows is no longer
+// the host's: called with `stale` true for every registration when a failing pass ends polling
+// (and for each control registered while polling stays stopped), and with false for every
+// registration when a pass succeeds again. The widget layer supplies it; a control needs no
+// code of its own to be shown stale. UI thread only.
+using MachStaleView = std::function<void(QObject* control, bool stale)>;
 
 // The message log a bound window offers; status messages are appended to it as new lines.
 class IMachMessageLog

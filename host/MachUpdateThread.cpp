@@ -1,8 +1,11 @@
 #include "host/MachUpdateThread.h"
 
+#include "host/HostLog.h"
 #include "host/Mach4_TLB.h"
-#include "host/MachBinding.h"
+#include "host/PassTimer.h"
 #include "platform/ZentyrError.h"
+
+#include <QSet>
 
 #include <algorithm>
 
@@ -11,16 +14,21 @@ constexpr int16_t ResetLed = 800;
 }
 
 TMachUpdateThread::TMachUpdateThread(IMach4DocumentFactory& documents, QObject* parent)
-    : QObject(parent), m_documents(documents)
+    : TMachUpdateThread(documents, nullptr, parent)
 {
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &TMachUpdateThread::OnTimer);
+}
+
+TMachUpdateThread::TMachUpdateThread(IMach4DocumentFactory& documents,
+                                     std::unique_ptr<IPassTimer> timer, QObject* parent)
+    : QObject(parent), m_documents(documents), m_timer(timer ? std::move(timer) : MakeQtPassTimer())
+{
+    m_timer->SetJob([this] { OnTimer(); });
 }
 
 TMachUpdateThread::~TMachUpdateThread()
 {
-    m_timer.stop();
+    m_timer->Stop();
+    m_timer->SetJob(nullptr);
     m_registrations.clear();
 }
 
@@ -43,7 +51,7 @@ void TMachUpdateThread::Suspend()
     if (!m_started || m_terminated)
         return;
     m_suspended = true;
-    m_timer.stop();
+    m_timer->Stop();
 }
 
 void TMachUpdateThread::Resume()
@@ -63,7 +71,19 @@ void TMachUpdateThread::Resume()
 void TMachUpdateThread::Terminate()
 {
     m_terminated = true;
-    m_timer.stop();
+    m_timer->Stop();
+}
+
+void TMachUpdateThread::Restart()
+{
+    // A pass may be running (a refresh that let events through); the document it uses is
+    // replaced only when the next pass begins.
+    m_renewDocument = true;
+    m_started = true;
+    m_suspended = false;
+    m_terminated = false;
+    if (!m_inPass)
+        ArmTimer(0);
 }
 
 void TMachUpdateThread::Register(QObject* control)
@@ -72,6 +92,8 @@ void TMachUpdateThread::Register(QObject* control)
     if (pollable == nullptr)
         return;
     m_registrations.append(Registration{control, pollable});
+    if (m_stale && m_staleView)
+        m_staleView(control, true);
 }
 
 void TMachUpdateThread::Unregister(QObject* control)
@@ -97,6 +119,11 @@ QList<QObject*> TMachUpdateThread::Registrations() const
 
 void TMachUpdateThread::PollPass()
 {
+    if (m_renewDocument) {
+        m_renewDocument = false;
+        m_iMach.reset();
+        m_document.reset();
+    }
     if (!m_document) {
         auto document = m_documents.CreateDocument();
         document->SetConnectKind(IMach4Document::ConnectKind::RunningInstance);
@@ -131,25 +158,49 @@ void TMachUpdateThread::OnTimer()
         return;
     m_inPass = true;
     bool failed = false;
+    QString failure;
     try {
         PollPass();
     } catch (...) {
-        // The host has gone or refused a read: polling ends without a word.
+        // The host has gone or refused a read: polling ends, and the window is told.
         failed = true;
+        failure = CurrentErrorMessage();
     }
     m_inPass = false;
     if (failed) {
         Terminate();
+        m_stopReason = failure;
+        qCWarning(lcHost).noquote() << "Polling stopped:" << failure;
+        SetStale(true);
         Q_EMIT PollingStopped();
         return;
+    }
+    if (m_stale) {
+        qCInfo(lcHost) << "Polling runs again";
+        SetStale(false);
+        Q_EMIT PollingRestored();
     }
     if (IsPolling())
         ArmTimer(m_interval);
 }
 
+void TMachUpdateThread::SetStale(bool stale)
+{
+    m_stale = stale;
+    if (!m_staleView)
+        return;
+    QSet<QObject*> shown;
+    for (QObject* control : Registrations()) {
+        if (!shown.contains(control)) {
+            shown.insert(control);
+            m_staleView(control, stale);
+        }
+    }
+}
+
 void TMachUpdateThread::ArmTimer(int ms)
 {
-    m_timer.start(std::max(0, ms));
+    m_timer->Start(std::max(0, ms));
 }
 
 void TMachUpdateThread::PruneDeadRegistrations()

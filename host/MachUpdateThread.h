@@ -1,9 +1,11 @@
 #pragma once
 
+#include "host/MachBinding.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
+#include <QString>
 
 #include <memory>
 
@@ -11,6 +13,7 @@ class IMach4Document;
 class IMach4DocumentFactory;
 class IMyScriptObject;
 class IMachPollable;
+class IPassTimer;
 
 // Keeps every registered host-bound control in step with the host. Once per `Interval` it runs
 // one poll pass on the user-interface thread: OEM LED 800 ("Reset") is read once, then each
@@ -20,7 +23,9 @@ class IMachPollable;
 //
 // The first pass takes a document of its own from the factory (a second connection to the
 // host) and its script object; later passes allocate no host objects. A failure inside a pass
-// ends polling for good, silently: the controls keep their last values and enabled states.
+// ends polling: the controls keep their last values and enabled states, but are shown stale
+// through the stale view (see MachStaleView) and PollingStopped tells the window, so a frozen
+// readout never looks live. Restart brings polling back once the host answers again.
 class TMachUpdateThread final : public QObject
 {
     Q_OBJECT
@@ -29,8 +34,10 @@ class TMachUpdateThread final : public QObject
 public:
     static constexpr int DefaultInterval = 150;
 
-    // Created suspended: no pass runs until Start.
+    // Created suspended: no pass runs until Start. Paced by a Qt timer unless `timer` is given.
     explicit TMachUpdateThread(IMach4DocumentFactory& documents, QObject* parent = nullptr);
+    TMachUpdateThread(IMach4DocumentFactory& documents, std::unique_ptr<IPassTimer> timer,
+                      QObject* parent = nullptr);
     ~TMachUpdateThread() override;
 
     // Pause after each pass, in milliseconds; a new value applies from the next pause.
@@ -45,6 +52,10 @@ public:
     void Resume();
     // Ends the loop for good after the current pause.
     void Terminate();
+    // Starts the loop again, also after a failure or Terminate ended it: the next pass runs at
+    // once, on a new document of its own (the old one belongs to a host that has gone).
+    // Registrations are kept.
+    void Restart();
 
     bool IsStarted() const { return m_started; }
     bool IsSuspended() const { return m_suspended; }
@@ -52,11 +63,19 @@ public:
     // True while passes are being scheduled (started, neither suspended nor terminated).
     bool IsPolling() const { return m_started && !m_suspended && !m_terminated; }
 
+    // A failing pass ended polling and no pass has succeeded since.
+    bool Stale() const { return m_stale; }
+    // Why the last failing pass failed (the host's error text); empty before any failure.
+    QString StopReason() const { return m_stopReason; }
+    // Applied to the registrations as polling stops and comes back; may be empty.
+    void SetStaleView(MachStaleView view) { m_staleView = std::move(view); }
+
     // OEM LED 800 as read at the start of the current (or last) pass.
     bool MachineInReset() const { return m_machineInReset; }
 
     // Appends `control` (which must implement IMachPollable) to the registration list. The list
     // does not own its entries and accepts duplicates; a destroyed control leaves it by itself.
+    // A control registered while polling is stopped is shown stale at once.
     void Register(QObject* control);
     // Removes every entry of `control`.
     void Unregister(QObject* control);
@@ -68,8 +87,10 @@ public:
     void PollPass();
 
 Q_SIGNALS:
-    // Emitted once when a failing pass has ended polling.
+    // Emitted once when a failing pass has ended polling (StopReason tells why).
     void PollingStopped();
+    // Emitted by the first pass that succeeds after polling stopped.
+    void PollingRestored();
 
 private:
     struct Registration
@@ -81,16 +102,21 @@ private:
     void OnTimer();
     void ArmTimer(int ms);
     void PruneDeadRegistrations();
+    void SetStale(bool stale);
 
     IMach4DocumentFactory& m_documents;
+    std::unique_ptr<IPassTimer> m_timer;
     std::unique_ptr<IMach4Document> m_document;
     std::shared_ptr<IMyScriptObject> m_iMach;
     QList<Registration> m_registrations;
-    QTimer m_timer;
+    MachStaleView m_staleView;
+    QString m_stopReason;
     int m_interval = DefaultInterval;
     bool m_started = false;
     bool m_suspended = true;
     bool m_terminated = false;
     bool m_inPass = false;
     bool m_machineInReset = false;
+    bool m_stale = false;
+    bool m_renewDocument = false;
 };

@@ -1,25 +1,21 @@
 #include "platform/OperatorAction.h"
 
 #include "platform/Dialogs.h"
+#include "platform/PlatformLog.h"
 #include "platform/ZentyrError.h"
 
 #include <QString>
 
-#include <exception>
-
 bool RunOperatorAction(IMessageBoxes& boxes, const std::function<void()>& action)
 {
+    QString message;
     try {
         action();
         return true;
-    } catch (const ZentyrError& error) {
-        boxes.Show(IMessageBoxes::Kind::Error, error.message(), IMessageBoxes::Buttons::Ok);
-    } catch (const std::exception& error) {
-        boxes.Show(IMessageBoxes::Kind::Error, QString::fromLocal8Bit(error.what()),
-                   IMessageBoxes::Buttons::Ok);
     } catch (...) {
-        boxes.Show(IMessageBoxes::Kind::Error, QStringLiteral("Unexpected error"),
-                   IMessageBoxes::Buttons::Ok);
+        message = CurrentErrorMessage();
     }
+    qCInfo(lcPlatform).noquote() << "Operator action failed:" << message;
+    boxes.Show(IMessageBoxes::Kind::Error, message, IMessageBoxes::Buttons::Ok);
     return false;
 }

@@ -1,5 +1,7 @@
 #include "platform/QtSettingsStore.h"
 
+#include "platform/PlatformLog.h"
+
 #include <QSettings>
 #include <QStringList>
 
@@ -50,6 +52,11 @@ void QtSettingsStore::Write(const QString& name, const QString& value)
 {
     m_settings->setValue(Key(name), value);
     m_settings->sync();
+    // The store's callers have no way to recover (most writes happen while closing), but the
+    // lost value must not go unrecorded.
+    if (m_settings->status() != QSettings::NoError)
+        qCWarning(lcPlatform).noquote() << "Cannot store the setting" << name << "in"
+                                        << m_settings->fileName();
 }
 
 QString QtSettingsStore::Location() const

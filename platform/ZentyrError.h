@@ -20,3 +20,8 @@ public:
 private:
     QString m_message;
 };
+
+// The text of the exception being handled: a ZentyrError's message, another exception's
+// what(), or "Unexpected error" for anything else. Call only inside a catch block; guards that
+// swallow a failure use it to log what they swallowed.
+QString CurrentErrorMessage();

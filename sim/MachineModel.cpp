@@ -3,6 +3,7 @@
 #include "sim/HostFiles.h"
 #include "sim/MachineState.h"
 #include "sim/OemFunctions.h"
+#include "sim/SimLog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,8 +66,10 @@ MachineModel::MachineModel(const IClock& clock, const QString& controllerFolder,
 {
     MachineState& s = *m_state;
     if (!controllerFolder.isEmpty()) {
-        QDir(controllerFolder).mkpath(QStringLiteral("GCode"));
-        QDir().mkpath(s.macroFolder);
+        // Without these folders programs and macros cannot be found; the simulator still runs.
+        if (!QDir(controllerFolder).mkpath(QStringLiteral("GCode")) || !QDir().mkpath(s.macroFolder))
+            qCWarning(lcSim).noquote() << "Cannot create the program and macro folders in"
+                                       << controllerFolder;
     }
     MachineState* state = m_state.get();
     s.executor.SetMacroHooks(

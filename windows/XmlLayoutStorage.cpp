@@ -2,6 +2,7 @@
 
 #include "platform/ZentyrError.h"
 #include "windows/LayoutXmlDocument.h"
+#include "windows/WindowsLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,8 +67,9 @@ TXmlLayoutStorage::~TXmlLayoutStorage()
         return;
     try {
         Flush();
-    } catch (const ZentyrError&) {
+    } catch (const ZentyrError& error) {
         // The program is ending; the previous file stays as it was.
+        qCWarning(lcWindows).noquote() << "Layout not saved:" << error.message();
     }
 }
 
@@ -83,15 +85,17 @@ void TXmlLayoutStorage::SetFileName(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly)) {
         m_loadError = file.errorString();
         m_unreadable = true;
-        return;
+    } else {
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            m_loadError = file.errorString();
+            m_unreadable = true;
+        } else {
+            m_loadError = m_document->Load(bytes);
+        }
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        m_loadError = file.errorString();
-        m_unreadable = true;
-        return;
-    }
-    m_loadError = m_document->Load(bytes);
+    if (!m_loadError.isEmpty())
+        qCWarning(lcWindows).noquote() << "Layout file" << fileName << "read in part:" << m_loadError;
 }
 
 void TXmlLayoutStorage::SelectSection(const QString& path)

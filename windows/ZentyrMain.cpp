@@ -1,6 +1,7 @@
 #include "windows/ZentyrMain.h"
 
 #include "controls/Scalar.h"
+#include "controls/StaleLook.h"
 #include "host/CMach4Wrapper.h"
 #include "host/MachUpdateThread.h"
 #include "platform/Dialogs.h"
@@ -9,8 +10,10 @@
 #include "platform/Shell.h"
 #include "platform/ZentyrError.h"
 #include "windows/MainPanel.h"
+#include "platform/ZentyrError.h"
 #include "windows/SettingsLayoutStorage.h"
 #include "windows/SkinManager.h"
+#include "windows/WindowsLog.h"
 #include "windows/XmlLayoutStorage.h"
 
 #include <QCloseEvent>
@@ -31,6 +34,7 @@ constexpr int ClientWidth = 328;
 constexpr int ClientHeight = 247;
 constexpr int CoolBarHeight = 34;
 constexpr int StatusPanelWidth = 50;
+constexpr int StatusTextMargin = 16;
 constexpr double InactiveOpacity = 228.0 / 255.0;
 
 // A cool-bar speed button: acts when any mouse button is released over it, and when it is
@@ -108,6 +112,12 @@ TForm1::TForm1(ZentyrContext context, QWidget* parent)
     // Fixed border: the designed client area plus the menu bar, never resized by the operator.
     setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     UpdateToolWindowCommands();
+
+    // Readouts frozen by a host failure are dimmed and the status bar says why, until polling
+    // runs again.
+    m_wMach->SetStaleView(&ShowMachStale);
+    connect(m_wMach, &TCMach4Wrapper::PollingStopped, this, [this] { ShowConnectionState(); });
+    connect(m_wMach, &TCMach4Wrapper::PollingRestored, this, [this] { ShowConnectionState(); });
 }
 
 TForm1::~TForm1()
@@ -159,7 +169,9 @@ void TForm1::BuildContent()
     column->addStretch();
 
     auto* status = new QStatusBar(client);
+    status->setObjectName(QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(false);
+    m_statusBar = status;
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(status);
         panel->setFixedWidth(StatusPanelWidth);
@@ -179,6 +191,8 @@ void TForm1::BuildMenus()
     m_machVisibleOnStart->setChecked(true);
     connect(settings->addAction(QStringLiteral("Refresh Rate")), &QAction::triggered, this,
             [this] { AskRefreshRate(); });
+    m_reconnect = settings->addAction(QStringLiteral("Reconnect"));
+    connect(m_reconnect, &QAction::triggered, this, [this] { Reconnect(); });
     QMenu* appearance = settings->addMenu(QStringLiteral("Appearance"));
     QMenu* scale = appearance->addMenu(QStringLiteral("Scale"));
     scale->addActions(m_scalar->Actions());
@@ -292,55 +306,129 @@ void TForm1::Guarded(const std::function<void()>& step)
 void TForm1::FormCreate()
 {
     try {
-        m_fs = std::make_unique<TXmlLayoutStorage>(m_context.layoutFilePath);
-        m_sSkinManager1->SetSkinDirectory(QFileInfo(m_context.programPath).absolutePath() +
-                                          QStringLiteral("/Skins"));
-        m_sSkinManager1->SetSkinName(
-            m_appReg->ReadString(QStringLiteral("Skin Name"), m_sSkinManager1->SkinName()));
-
-        QString location = m_appReg->ReadString(QStringLiteral("Mach Location"), QString());
-        if (location.isEmpty())
-            location = m_context.defaultMachLoc;
-        if (!location.isEmpty())
-            m_wMach->SetMachLoc(location);
-        QString profile = m_appReg->ReadString(QStringLiteral("Mach Profile"), QString());
-        if (profile.isEmpty() && location == m_context.defaultMachLoc)
-            profile = m_context.defaultProfile;
-        if (!profile.isEmpty())
-            m_wMach->SetProfile(profile);
-
-        const bool visible = m_appReg->ReadBoolean(QStringLiteral("Mach Visible On Startup"), true);
-        m_wMach->SetMachWindowVisible(visible);
-        m_machVisibleOnStart->setChecked(visible);
-
-        SetRefreshRate(150);
+        ReadStartSettings();
         m_wMach->SetActive(true);
         m_wMach->SetConnected(true);
-        setWindowTitle(QStringLiteral("Zentyr: ") + m_wMach->Profile());
-
-        m_fs->SelectSection(MainSection);
-        const int left = m_fs->ReadInteger(QStringLiteral("Left"), x());
-        const int top = m_fs->ReadInteger(QStringLiteral("Top"), y());
-        move(left, top);
-        switch (m_fs->ReadInteger(QStringLiteral("WindowState"), 0)) {
-        case 1:
-            setWindowState(Qt::WindowMinimized);
-            break;
-        case 2:
-            setWindowState(Qt::WindowMaximized);
-            break;
-        default:
-            setWindowState(Qt::WindowNoState);
-            break;
-        }
-        m_panel->ReadCodeButtons(*m_fs);
-        m_scalar->SetScalefactor(m_fs->ReadInteger(QStringLiteral("ScalarSetting"), 0));
+        FinishStartUp();
     } catch (...) {
         // Start-up never stops the program: the remaining steps are skipped and the
-        // host-bound controls stay disabled. It never runs without a look either.
+        // host-bound controls stay disabled. It never runs without a look, and the caption and
+        // status bar say why.
         if (!m_sSkinManager1->Applied())
             m_sSkinManager1->SetSkinName(m_sSkinManager1->SkinName());
+        m_startupError = CurrentErrorMessage();
+        qCWarning(lcWindows).noquote() << "Start-up ended early:" << m_startupError;
     }
+    ShowConnectionState();
+}
+
+void TForm1::ReadStartSettings()
+{
+    if (!m_fs)
+        m_fs = std::make_unique<TXmlLayoutStorage>(m_context.layoutFilePath);
+    m_sSkinManager1->SetSkinDirectory(QFileInfo(m_context.programPath).absolutePath() +
+                                      QStringLiteral("/Skins"));
+    m_sSkinManager1->SetSkinName(
+        m_appReg->ReadString(QStringLiteral("Skin Name"), m_sSkinManager1->SkinName()));
+
+    QString location = m_appReg->ReadString(QStringLiteral("Mach Location"), QString());
+    if (location.isEmpty())
+        location = m_context.defaultMachLoc;
+    if (!location.isEmpty())
+        m_wMach->SetMachLoc(location);
+    QString profile = m_appReg->ReadString(QStringLiteral("Mach Profile"), QString());
+    if (profile.isEmpty() && location == m_context.defaultMachLoc)
+        profile = m_context.defaultProfile;
+    if (!profile.isEmpty())
+        m_wMach->SetProfile(profile);
+
+    const bool visible = m_appReg->ReadBoolean(QStringLiteral("Mach Visible On Startup"), true);
+    m_wMach->SetMachWindowVisible(visible);
+    m_machVisibleOnStart->setChecked(visible);
+    m_settingsRead = true;
+
+    SetRefreshRate(150);
+}
+
+void TForm1::FinishStartUp()
+{
+    setWindowTitle(QStringLiteral("Zentyr: ") + m_wMach->Profile());
+
+    m_fs->SelectSection(MainSection);
+    const int left = m_fs->ReadInteger(QStringLiteral("Left"), x());
+    const int top = m_fs->ReadInteger(QStringLiteral("Top"), y());
+    move(left, top);
+    switch (m_fs->ReadInteger(QStringLiteral("WindowState"), 0)) {
+    case 1:
+        setWindowState(Qt::WindowMinimized);
+        break;
+    case 2:
+        setWindowState(Qt::WindowMaximized);
+        break;
+    default:
+        setWindowState(Qt::WindowNoState);
+        break;
+    }
+    m_panel->ReadCodeButtons(*m_fs);
+    m_codeButtonsRead = true;
+    m_scalar->SetScalefactor(m_fs->ReadInteger(QStringLiteral("ScalarSetting"), 0));
+    m_startupComplete = true;
+}
+
+void TForm1::Reconnect()
+{
+    QString failure;
+    try {
+        if (!m_settingsRead)
+            ReadStartSettings();
+        m_wMach->Reconnect();
+        if (!m_startupComplete)
+            FinishStartUp();
+        m_startupError.clear();
+    } catch (...) {
+        failure = CurrentErrorMessage();
+    }
+    if (!failure.isEmpty()) {
+        qCWarning(lcWindows).noquote() << "Reconnect failed:" << failure;
+        if (!m_startupComplete)
+            m_startupError = failure;
+    }
+    ShowConnectionState();
+    if (!failure.isEmpty()) {
+        m_context.platform.messageBoxes.Show(IMessageBoxes::Kind::Error, failure,
+                                             IMessageBoxes::Buttons::Ok);
+    }
+}
+
+void TForm1::ShowConnectionState()
+{
+    QStatusBar* status = m_statusBar;
+    const QString hint = QStringLiteral("Settings > Reconnect once Mach answers again");
+    QString message;
+    if (!m_startupComplete) {
+        const QString why = m_startupError.isEmpty() ? m_wMach->ConnectError() : m_startupError;
+        setWindowTitle(QStringLiteral("Zentyr: not connected (%1)").arg(why));
+        message = QStringLiteral("Not connected: ") + why;
+    } else if (!m_wMach->Connected()) {
+        message = QStringLiteral("Not connected: ") + m_wMach->ConnectError();
+    } else if (const TMachUpdateThread* thread = m_wMach->UpdateThread();
+               thread != nullptr && thread->Stale()) {
+        message = QStringLiteral("Polling stopped: ") + thread->StopReason();
+    }
+    if (status == nullptr)
+        return;
+    if (message.isEmpty()) {
+        status->clearMessage();
+        status->setToolTip(QString());
+        status->setAccessibleDescription(QString());
+        return;
+    }
+    // The bar is as narrow as the window: a long reason ends in an ellipsis there and is read
+    // whole in the tooltip and by assistive technology.
+    status->showMessage(status->fontMetrics().elidedText(message, Qt::ElideRight,
+                                                         ClientWidth - StatusTextMargin));
+    status->setToolTip(message + QStringLiteral("\n") + hint);
+    status->setAccessibleDescription(message);
 }
 
 void TForm1::SetRefreshRate(int ms)
@@ -396,8 +484,11 @@ void TForm1::OpenHelp()
             QFileInfo(m_context.programPath).absoluteDir().filePath(QStringLiteral("Zentyr.chm")));
         if (!QFileInfo(help).isFile())
             throw ZentyrError(QStringLiteral("The help file was not found: ") + help);
-        if (m_context.platform.shell.OpenDocument(help) <= ShellSuccessAbove)
+        const int result = m_context.platform.shell.OpenDocument(help);
+        if (result <= ShellSuccessAbove) {
+            qCWarning(lcWindows).noquote() << "Cannot open the help file" << help << "(" << result << ")";
             throw ZentyrError(QStringLiteral("No viewer could open the help file: ") + help);
+        }
     });
 }
 
@@ -423,16 +514,21 @@ void TForm1::FormClose()
         try {
             step();
         } catch (...) {
+            qCWarning(lcWindows).noquote() << "Close step failed:" << CurrentErrorMessage();
         }
     };
     swallow([this] { m_wMach->SetConnected(false); });
+    // Only what start-up read goes back: a start that failed early must not write the default
+    // buttons and settings over the stored ones.
     swallow([this] {
-        if (m_fs) {
+        if (m_fs && m_codeButtonsRead) {
             m_fs->SelectSection(MainSection);
             m_panel->WriteCodeButtons(*m_fs);
         }
     });
     swallow([this] {
+        if (!m_settingsRead)
+            return;
         m_appReg->WriteBoolean(QStringLiteral("Mach Visible On Startup"),
                                m_machVisibleOnStart->isChecked());
         m_appReg->WriteString(QStringLiteral("Mach Location"), m_wMach->MachLoc());

@@ -12,6 +12,7 @@
 class IMach4DocumentFactory;
 class ISettingsStore;
 class QAction;
+class QStatusBar;
 class QToolButton;
 class TCMach4Wrapper;
 class TLayoutStorage;
@@ -62,8 +63,16 @@ public:
     explicit TForm1(ZentyrContext context, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The start-up sequence inside its guard: any failure silently ends the remaining steps.
+    // The start-up sequence inside its guard: any failure ends the remaining steps. The caption
+    // and the status bar then say why; the failure is logged, never shown in a box.
     void FormCreate();
+
+    // The "Reconnect" command: gets polling back once the host answers again after it failed,
+    // or connects after a start-up that could not and runs the start-up steps that were
+    // skipped. A failure is shown in the error box and in the status bar.
+    void Reconnect();
+    // Whether start-up ran to its end (now or by a later Reconnect).
+    bool StartUpComplete() const { return m_startupComplete; }
 
     int RefreshRate() const { return m_refreshRate; }
     void SetRefreshRate(int ms);
@@ -99,6 +108,8 @@ public:
     QAction* MachVisibleOnStartAction() const { return m_machVisibleOnStart; }
     QAction* SaveSkinOnExitAction() const { return m_saveSkinOnExit; }
     QAction* SelectSkinAction() const { return m_selectSkin; }
+    QAction* ReconnectAction() const { return m_reconnect; }
+    QStatusBar* StatusBar1() const { return m_statusBar; }
     QToolButton* BambooTitleButton() const { return m_tsBamboo; }
     QToolButton* MachVisibleTitleButton() const { return m_tsMachVisible; }
 
@@ -109,6 +120,12 @@ protected:
 private:
     void BuildMenus();
     void BuildContent();
+    // Start-up steps up to the refresh rate: the stores and the four settings.
+    void ReadStartSettings();
+    // Start-up steps after connecting: caption, position, code buttons, scale.
+    void FinishStartUp();
+    // Caption and status bar after start-up, a reconnect, or a change of polling.
+    void ShowConnectionState();
     void UpdateToolWindowCommands();
     void ApplyActivation();
     void FormClose();
@@ -121,9 +138,11 @@ private:
     TScalar* m_scalar;
     TSkinManager* m_sSkinManager1;
     TMainPanel* m_panel = nullptr;
+    QStatusBar* m_statusBar = nullptr;
     std::array<TToolWindowSlot, static_cast<int>(ToolWindow::Count)> m_toolWindows;
     std::array<QList<QObject*>, static_cast<int>(ToolWindow::Count)> m_toolWindowCommands;
     QAction* m_machVisibleOnStart = nullptr;
+    QAction* m_reconnect = nullptr;
     QAction* m_saveSkinOnExit = nullptr;
     QAction* m_about = nullptr;
     QAction* m_selectSkin = nullptr;
@@ -131,7 +150,13 @@ private:
     std::function<void(TSkinManager&)> m_showSkinDialog;
     QToolButton* m_tsMachVisible = nullptr;
     QToolButton* m_tsBamboo = nullptr;
+    QString m_startupError;
     int m_refreshRate = 150;
     bool m_closed = false;
     bool m_fitPending = false;
+    // What start-up has read: only that is written back at close, so a start that failed
+    // early never overwrites stored settings or code buttons with defaults.
+    bool m_settingsRead = false;
+    bool m_codeButtonsRead = false;
+    bool m_startupComplete = false;
 };

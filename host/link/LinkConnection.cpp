@@ -18,34 +18,47 @@ namespace hostlink {
 
 namespace {
 
-qint64 NowMs()
+class SystemTiming final : public ILinkTiming
 {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+public:
+    qint64 NowMs() override
+    {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
+
+    bool WaitReady(int fd, short events, int timeoutMs) override
+    {
+        pollfd p{fd, events, 0};
+        for (;;) {
+            const int n = ::poll(&p, 1, timeoutMs);
+            if (n > 0)
+                return true;
+            if (n == 0)
+                return false;
+            if (errno != EINTR)
+                return true;  // let the following read or write report the error
+        }
+    }
+
+    void PauseBeforeRetry(int ms) override { ::usleep(useconds_t(ms) * 1000); }
+};
+
+constexpr int BusyHostRetryMs = 2;
 
 QString NoAnswer() { return QStringLiteral("The controller does not answer"); }
 QString ClosedByHost() { return QStringLiteral("The controller has closed the connection"); }
 
-// Waits until `fd` is ready for `events` or the deadline passes. Returns false on timeout.
-bool WaitReady(int fd, short events, int timeoutMs)
-{
-    pollfd p{fd, events, 0};
-    for (;;) {
-        const int n = ::poll(&p, 1, timeoutMs);
-        if (n > 0)
-            return true;
-        if (n == 0)
-            return false;
-        if (errno != EINTR)
-            return true;  // let the following read or write report the error
-    }
-}
-
 }  // namespace
 
-LinkConnection::LinkConnection(QString socketPath, int timeoutMs)
-    : m_path(std::move(socketPath)), m_timeoutMs(timeoutMs)
+ILinkTiming& SystemLinkTiming()
+{
+    static SystemTiming timing;
+    return timing;
+}
+
+LinkConnection::LinkConnection(QString socketPath, int timeoutMs, ILinkTiming& timing)
+    : m_path(std::move(socketPath)), m_timeoutMs(timeoutMs), m_timing(timing)
 {
 }
 
@@ -55,7 +68,7 @@ LinkConnection::~LinkConnection()
         ::close(m_fd);
 }
 
-qint64 LinkConnection::RemainingMs(qint64 deadline) const { return deadline - NowMs(); }
+qint64 LinkConnection::RemainingMs(qint64 deadline) const { return deadline - m_timing.NowMs(); }
 
 void LinkConnection::Open()
 {
@@ -75,7 +88,7 @@ void LinkConnection::Open()
         throw ZentyrError(QStringLiteral("Cannot open a connection to the controller: %1")
                               .arg(QString::fromLocal8Bit(std::strerror(errno))));
 
-    const qint64 deadline = NowMs() + m_timeoutMs;
+    const qint64 deadline = m_timing.NowMs() + m_timeoutMs;
     for (;;) {
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0)
             break;
@@ -84,13 +97,13 @@ void LinkConnection::Open()
             continue;
         if (err == EAGAIN && RemainingMs(deadline) > 0) {
             // The host's accept queue is full: it is alive but busy; try again shortly.
-            ::usleep(2000);
+            m_timing.PauseBeforeRetry(BusyHostRetryMs);
             continue;
         }
         if (err == EINPROGRESS) {
             int soError = 0;
             socklen_t len = sizeof soError;
-            if (WaitReady(fd, POLLOUT, int(qMax<qint64>(0, RemainingMs(deadline))))
+            if (m_timing.WaitReady(fd, POLLOUT, int(qMax<qint64>(0, RemainingMs(deadline))))
                 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) == 0 && soError == 0)
                 break;
         }
@@ -138,7 +151,7 @@ void LinkConnection::Fail(const QString& reason)
 
 WireValue LinkConnection::Call(LinkOp op, const WireValue* args, int argCount)
 {
-    return CallBefore(NowMs() + m_timeoutMs, op, args, argCount);
+    return CallBefore(m_timing.NowMs() + m_timeoutMs, op, args, argCount);
 }
 
 WireValue LinkConnection::CallBefore(qint64 deadline, LinkOp op, const WireValue* args, int argCount)
@@ -188,7 +201,7 @@ void LinkConnection::SendAll(const char* data, qsizetype size, qint64 deadline)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             const qint64 left = RemainingMs(deadline);
-            if (left <= 0 || !WaitReady(m_fd, POLLOUT, int(left)))
+            if (left <= 0 || !m_timing.WaitReady(m_fd, POLLOUT, int(left)))
                 Fail(NoAnswer());
             continue;
         }
@@ -222,7 +235,7 @@ void LinkConnection::ReceiveFrame(qint64 deadline, quint32* payloadBytes)
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
             const qint64 left = RemainingMs(deadline);
-            if (left <= 0 || !WaitReady(m_fd, POLLIN, int(left)))
+            if (left <= 0 || !m_timing.WaitReady(m_fd, POLLIN, int(left)))
                 Fail(NoAnswer());
             continue;
         }

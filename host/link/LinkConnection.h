@@ -12,6 +12,25 @@ namespace hostlink {
 // gone. Kept well under two seconds so an operator action never appears to hang.
 inline constexpr int LinkDefaultTimeoutMs = 1500;
 
+// Time and waiting as a link connection sees them. The connection reads the time and waits for
+// its socket only through this, so its deadlines can be checked on a test's own clock.
+class ILinkTiming
+{
+public:
+    virtual ~ILinkTiming() = default;
+    // A monotonic time in milliseconds.
+    virtual qint64 NowMs() = 0;
+    // Waits until `fd` is ready for `events` (poll(2) flags) or `timeoutMs` (at least 0) pass.
+    // False when the time passed first; true when ready or when the wait itself failed (the
+    // following read or write then reports the error).
+    virtual bool WaitReady(int fd, short events, int timeoutMs) = 0;
+    // Pauses before connecting again to a host whose queue of waiting connections is full.
+    virtual void PauseBeforeRetry(int ms) = 0;
+};
+
+// The steady clock and poll(2): the timing every connection of the program uses.
+ILinkTiming& SystemLinkTiming();
+
 // One connection to the simulated host: a blocking request/reply channel over the host's local
 // socket. Each call sends one request and waits for its reply, at most the timeout.
 //
@@ -24,7 +43,9 @@ inline constexpr int LinkDefaultTimeoutMs = 1500;
 class LinkConnection final
 {
 public:
-    explicit LinkConnection(QString socketPath, int timeoutMs = LinkDefaultTimeoutMs);
+    // `timing` must outlive the connection.
+    explicit LinkConnection(QString socketPath, int timeoutMs = LinkDefaultTimeoutMs,
+                            ILinkTiming& timing = SystemLinkTiming());
     ~LinkConnection();
     LinkConnection(const LinkConnection&) = delete;
     LinkConnection& operator=(const LinkConnection&) = delete;
@@ -52,6 +73,7 @@ private:
 
     QString m_path;
     int m_timeoutMs;
+    ILinkTiming& m_timing;
     int m_fd = -1;
     quint32 m_seq = 0;
     QString m_deadReason;  // why calls fail; empty while open or never opened

@@ -11,8 +11,9 @@ namespace {
 QString ReleasedReason() { return QStringLiteral("The controller connection has been released"); }
 }  // namespace
 
-LinkDocument::LinkDocument(QString socketPath, int timeoutMs)
-    : m_connection(std::make_shared<LinkConnection>(std::move(socketPath), timeoutMs))
+LinkDocument::LinkDocument(QString socketPath, int timeoutMs, ILinkTiming* timing)
+    : m_connection(std::make_shared<LinkConnection>(
+          std::move(socketPath), timeoutMs, timing ? *timing : SystemLinkTiming()))
 {
 }
 
@@ -49,14 +50,14 @@ LinkDocumentFactory::LinkDocumentFactory()
 {
 }
 
-LinkDocumentFactory::LinkDocumentFactory(QString socketPath, int timeoutMs)
-    : m_socketPath(std::move(socketPath)), m_timeoutMs(timeoutMs)
+LinkDocumentFactory::LinkDocumentFactory(QString socketPath, int timeoutMs, ILinkTiming* timing)
+    : m_socketPath(std::move(socketPath)), m_timeoutMs(timeoutMs), m_timing(timing)
 {
 }
 
 std::unique_ptr<IMach4Document> LinkDocumentFactory::CreateDocument()
 {
-    return std::make_unique<LinkDocument>(m_socketPath, m_timeoutMs);
+    return std::make_unique<LinkDocument>(m_socketPath, m_timeoutMs, m_timing);
 }
 
 }  // namespace hostlink

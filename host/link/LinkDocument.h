@@ -8,6 +8,7 @@
 
 namespace hostlink {
 
+class ILinkTiming;
 class LinkConnection;
 class LinkScriptObject;
 
@@ -17,7 +18,8 @@ class LinkScriptObject;
 class LinkDocument final : public IMach4Document
 {
 public:
-    LinkDocument(QString socketPath, int timeoutMs);
+    // `timing` (null: the system's) must outlive the document and its script object.
+    LinkDocument(QString socketPath, int timeoutMs, ILinkTiming* timing = nullptr);
     ~LinkDocument() override;
     LinkDocument(const LinkDocument&) = delete;
     LinkDocument& operator=(const LinkDocument&) = delete;
@@ -50,13 +52,14 @@ class LinkDocumentFactory final : public IMach4DocumentFactory
 {
 public:
     LinkDocumentFactory();
-    LinkDocumentFactory(QString socketPath, int timeoutMs);
+    LinkDocumentFactory(QString socketPath, int timeoutMs, ILinkTiming* timing = nullptr);
 
     std::unique_ptr<IMach4Document> CreateDocument() override;
 
 private:
     QString m_socketPath;
     int m_timeoutMs;
+    ILinkTiming* m_timing;
 };
 
 }  // namespace hostlink

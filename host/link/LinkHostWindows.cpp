@@ -2,6 +2,7 @@
 
 #include "host/link/LinkConnection.h"
 #include "host/link/LinkEndpoint.h"
+#include "host/link/LinkLog.h"
 #include "platform/ZentyrError.h"
 
 namespace hostlink {
@@ -20,8 +21,9 @@ std::optional<IHostWindows::Handle> LinkHostWindows::FindWindowByCaption(const Q
         connection.Open();
         if (connection.Call(LinkOp::WindowCaption).text == caption)
             return SimulatorWindow;
-    } catch (const ZentyrError&) {
+    } catch (const ZentyrError& error) {
         // No simulator, or one that cannot answer: there is no such window.
+        qCDebug(lcLink).noquote() << "No host window:" << error.message();
     }
     return std::nullopt;
 }
@@ -35,8 +37,9 @@ void LinkHostWindows::SetWindowVisible(Handle window, bool visible)
         connection.Open();
         const WireValue arg = WireValue::OfBool(visible);
         connection.Call(LinkOp::SetWindowVisible, &arg, 1);
-    } catch (const ZentyrError&) {
+    } catch (const ZentyrError& error) {
         // The window has gone with its simulator; that is ignored by contract.
+        qCWarning(lcLink).noquote() << "Cannot show or hide the host window:" << error.message();
     }
 }
 

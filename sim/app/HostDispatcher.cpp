@@ -1,6 +1,7 @@
 #include "sim/app/HostDispatcher.h"
 
 #include "sim/MachineModel.h"
+#include "sim/SimLog.h"
 #include "sim/app/Journal.h"
 
 #include <exception>
@@ -34,6 +35,8 @@ void HostDispatcher::Handle(const LinkRequest& request, LinkReply& reply)
         reply.ok = false;
         reply.error = QStringLiteral("The simulated controller failed");
     }
+    if (!reply.ok)
+        qCDebug(lcSim).noquote() << "Refused" << hostlink::FormatRequest(request) << ":" << reply.error;
 }
 
 WireValue HostDispatcher::Run(const LinkRequest& r)

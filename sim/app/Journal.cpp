@@ -1,5 +1,7 @@
 #include "sim/app/Journal.h"
 
+#include "sim/SimLog.h"
+
 #include <QDateTime>
 
 namespace hostsim {
@@ -20,8 +22,11 @@ void Journal::Record(const QString& call)
     line += call;
     if (m_file.isOpen()) {
         const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-        if (m_file.write(bytes) != bytes.size() && m_fileError.isEmpty())
+        if (m_file.write(bytes) != bytes.size() && m_fileError.isEmpty()) {
             m_fileError = QStringLiteral("Journal file %1: %2").arg(m_file.fileName(), m_file.errorString());
+            // Only the first failure is told: a full disk would fail every later line as well.
+            qCWarning(lcSim).noquote() << m_fileError;
+        }
     }
     if (m_pending.size() >= PendingLines) {
         m_pending.removeFirst();

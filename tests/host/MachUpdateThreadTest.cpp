@@ -1,33 +1,34 @@
 #include "host/MachUpdateThread.h"
 
+#include "LogCapture.h"
+#include "ManualPassTimer.h"
 #include "RecordingHost.h"
 #include "TestControls.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTest>
-#include <QThread>
 
 namespace {
 
+// The thread paced by a manual timer: passes run only as the test moves the clock.
 struct UpdateThreadFixture : ::testing::Test
 {
     std::shared_ptr<RecordingHost> host = std::make_shared<RecordingHost>();
     RecordingDocumentFactory documents{host};
-    TMachUpdateThread thread{documents};
-};
+    ManualPassTimer* timer = new ManualPassTimer;
+    TMachUpdateThread thread{documents, std::unique_ptr<IPassTimer>(timer)};
+    // What the stale view was told, in order: "name stale" / "name live".
+    QStringList shown;
 
-// Runs the event loop until `done` holds or `ms` pass.
-bool WaitFor(const std::function<bool()>& done, int ms = 2000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
+    void WatchStaleView()
+    {
+        thread.SetStaleView([this](QObject* control, bool stale) {
+            shown.append(control->objectName() + (stale ? QStringLiteral(" stale")
+                                                        : QStringLiteral(" live")));
+        });
+    }
+};
 
 }  // namespace
 
@@ -36,12 +37,13 @@ TEST_F(UpdateThreadFixture, CreatedSuspendedAndStartRunsPasses)
     TestControl control;
     thread.Register(&control);
     EXPECT_EQ(thread.Interval(), 150);
-    QTest::qWait(30);
+    timer->Advance(1000);
     EXPECT_EQ(control.refreshCount, 0) << "no pass before Start";
 
     thread.SetInterval(10);
     thread.Start();
-    ASSERT_TRUE(WaitFor([&] { return control.refreshCount >= 3; }));
+    timer->Advance(20);
+    EXPECT_EQ(control.refreshCount, 3) << "at 0, 10 and 20 ms";
     EXPECT_EQ(documents.documentsCreated, 1) << "one document of its own, made at the first pass";
 }
 
@@ -91,80 +93,110 @@ TEST_F(UpdateThreadFixture, DestroyedControlLeavesTheList)
     EXPECT_TRUE(thread.Registrations().isEmpty());
 }
 
-// A failing host read ends polling for good; the controls keep what they last showed.
-TEST_F(UpdateThreadFixture, FailingPassStopsPollingAndControlsKeepTheirState)
+// A failing host read ends polling: the controls keep what they last showed, but are shown
+// stale, the failure is told and logged. Restart brings polling back on a new document, and
+// the first good pass shows the controls live again.
+TEST_F(UpdateThreadFixture, FailingPassStopsPollingShowsStaleAndRestartBringsItBack)
 {
-    TestControl control;
+    TestControl control, other;
+    control.setObjectName(QStringLiteral("flood"));
+    other.setObjectName(QStringLiteral("x"));
     control.ledCode = 13;
     host->leds[13] = true;
     thread.Register(&control);
+    thread.Register(&other);
+    thread.Register(&control);
+    WatchStaleView();
     thread.SetInterval(5);
     thread.Start();
-    ASSERT_TRUE(WaitFor([&] { return control.refreshCount >= 1; }));
-    ASSERT_TRUE(control.enabled);
+    timer->Advance(0);
+    ASSERT_EQ(control.refreshCount, 2);
     ASSERT_TRUE(control.lit);
 
     int stopped = 0;
+    int restored = 0;
     QObject::connect(&thread, &TMachUpdateThread::PollingStopped, &thread, [&] { ++stopped; });
+    QObject::connect(&thread, &TMachUpdateThread::PollingRestored, &thread, [&] { ++restored; });
+    LogCapture log;
     host->failFromCall = host->callCount;  // the host goes away
     host->leds[13] = false;
-    ASSERT_TRUE(WaitFor([&] { return stopped == 1; }));
+    timer->Advance(5);
+    EXPECT_EQ(stopped, 1);
+    EXPECT_TRUE(thread.IsTerminated());
+    EXPECT_TRUE(thread.Stale());
+    EXPECT_FALSE(thread.StopReason().isEmpty());
+    EXPECT_TRUE(log.Has(QtWarningMsg, "zentyr.host", "Polling stopped")) << log.Text();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("flood stale"), QStringLiteral("x stale")}))
+        << "each control once";
+
     const int refreshes = control.refreshCount;
-    QTest::qWait(40);
+    timer->Advance(1000);
     EXPECT_EQ(control.refreshCount, refreshes) << "no pass after the failure";
     EXPECT_TRUE(control.enabled);
-    EXPECT_TRUE(control.lit);
-    EXPECT_TRUE(thread.IsTerminated());
+    EXPECT_TRUE(control.lit) << "the last value stays";
+
+    TestControl later;
+    later.setObjectName(QStringLiteral("later"));
+    thread.Register(&later);
+    EXPECT_EQ(shown.last(), QStringLiteral("later stale")) << "registered while stopped";
+
+    host->failFromCall = -1;  // the host is back
+    shown.clear();
+    thread.Restart();
+    timer->Advance(0);
+    EXPECT_EQ(documents.documentsCreated, 2) << "a new document for the new host";
+    EXPECT_FALSE(control.lit);
+    EXPECT_FALSE(thread.Stale());
+    EXPECT_EQ(restored, 1);
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("flood live"), QStringLiteral("x live"),
+                                  QStringLiteral("later live")}));
+    timer->Advance(5);
+    EXPECT_EQ(restored, 1) << "told once";
+    EXPECT_EQ(documents.documentsCreated, 2);
 }
 
-// Passes never overlap, even when a refresh lets events through, and each pause is measured
-// from the end of the pass before it.
+// Passes never overlap, even when a pass takes longer than the interval and lets events
+// through (time passes inside it, Resume and Restart are called from it), and each pause is
+// measured from the end of the pass before it.
 TEST_F(UpdateThreadFixture, PassesNeverOverlapAndThePauseFollowsThePass)
 {
     TestControl control;
-    QElapsedTimer clock;
-    clock.start();
     QList<qint64> starts, ends;
     bool inside = false;
     bool overlapped = false;
     control.onRefresh = [&] {
         overlapped = overlapped || inside;
         inside = true;
-        starts.append(clock.elapsed());
-        QElapsedTimer busy;
-        busy.start();
-        while (busy.elapsed() < 25)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        ends.append(clock.elapsed());
+        starts.append(timer->NowMs());
+        thread.Resume();
+        if (starts.size() == 2)
+            thread.Restart();
+        timer->Advance(25);
+        ends.append(timer->NowMs());
         inside = false;
     };
     thread.Register(&control);
     thread.SetInterval(20);
     thread.Start();
-    ASSERT_TRUE(WaitFor([&] { return ends.size() >= 4; }));
-    thread.Terminate();
+    timer->Advance(200);
     EXPECT_FALSE(overlapped);
-    for (int i = 1; i < ends.size(); ++i)
-        EXPECT_GE(starts[i] - ends[i - 1], 19) << "pause " << i;
+    ASSERT_GE(starts.size(), 4);
+    for (int i = 1; i < starts.size(); ++i)
+        EXPECT_EQ(starts[i] - ends[i - 1], 20) << "pause " << i;
 }
 
 TEST_F(UpdateThreadFixture, NewIntervalAppliesFromTheNextPause)
 {
     TestControl control;
-    QElapsedTimer clock;
-    clock.start();
-    QList<qint64> starts;
     control.onRefresh = [&] {
-        starts.append(clock.elapsed());
-        if (starts.size() == 2)
+        if (control.refreshCount == 2)
             thread.SetInterval(120);
     };
     thread.Register(&control);
     thread.SetInterval(10);
     thread.Start();
-    ASSERT_TRUE(WaitFor([&] { return starts.size() >= 3; }));
-    EXPECT_LT(starts[1] - starts[0], 100);
-    EXPECT_GE(starts[2] - starts[1], 110);
+    timer->Advance(300);
+    EXPECT_EQ(timer->armed.mid(0, 4), (QList<int>{0, 10, 120, 120}));
 }
 
 TEST_F(UpdateThreadFixture, SuspendHoldsPassesAndResumeContinues)
@@ -173,26 +205,26 @@ TEST_F(UpdateThreadFixture, SuspendHoldsPassesAndResumeContinues)
     thread.Register(&control);
     thread.SetInterval(10);
     thread.Start();
-    ASSERT_TRUE(WaitFor([&] { return control.refreshCount >= 1; }));
+    timer->Advance(0);
+    ASSERT_EQ(control.refreshCount, 1);
 
     thread.Suspend();
-    const int held = control.refreshCount;
-    QTest::qWait(60);
-    EXPECT_EQ(control.refreshCount, held) << "no pass while suspended";
+    timer->Advance(100);
+    EXPECT_EQ(control.refreshCount, 1) << "no pass while suspended";
     EXPECT_TRUE(thread.IsSuspended());
 
     thread.Resume();
     EXPECT_EQ(thread.Interval(), 10);
-    ASSERT_TRUE(WaitFor([&] { return control.refreshCount >= held + 3; }));
+    timer->Advance(9);
+    EXPECT_EQ(control.refreshCount, 1) << "a full pause after resuming";
+    timer->Advance(21);
+    EXPECT_EQ(control.refreshCount, 4);
 
     // Resuming a running thread changes nothing: still one pass per interval, no extra pass.
-    thread.SetInterval(60);
-    QTest::qWait(70);
-    const int before = control.refreshCount;
     thread.Resume();
     thread.Resume();
-    QTest::qWait(20);
-    EXPECT_LE(control.refreshCount - before, 1);
+    timer->Advance(10);
+    EXPECT_EQ(control.refreshCount, 5);
     EXPECT_FALSE(thread.IsSuspended());
 }
 
@@ -202,12 +234,25 @@ TEST_F(UpdateThreadFixture, TerminateEndsTheLoop)
     thread.Register(&control);
     thread.SetInterval(5);
     thread.Start();
-    ASSERT_TRUE(WaitFor([&] { return control.refreshCount >= 1; }));
+    timer->Advance(0);
     thread.Terminate();
-    const int last = control.refreshCount;
-    QTest::qWait(40);
-    EXPECT_EQ(control.refreshCount, last);
+    timer->Advance(100);
+    EXPECT_EQ(control.refreshCount, 1);
     thread.Resume();
-    QTest::qWait(20);
-    EXPECT_EQ(control.refreshCount, last) << "a terminated loop does not come back";
+    thread.Start();
+    timer->Advance(100);
+    EXPECT_EQ(control.refreshCount, 1) << "a terminated loop does not come back by itself";
+}
+
+// The program's own pacing, on Qt's timer: passes run from the event loop.
+TEST(UpdateThreadQtTimer, PassesRunFromTheEventLoop)
+{
+    auto host = std::make_shared<RecordingHost>();
+    RecordingDocumentFactory documents{host};
+    TMachUpdateThread thread{documents};
+    TestControl control;
+    thread.Register(&control);
+    thread.SetInterval(1);
+    thread.Start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return control.refreshCount >= 2; }, 10000));
 }

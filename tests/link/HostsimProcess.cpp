@@ -113,9 +113,10 @@ QStringList HostsimProcess::JournalCalls() const
     return calls;
 }
 
-std::unique_ptr<IMach4Document> HostsimProcess::Connect() const
+std::unique_ptr<IMach4Document> HostsimProcess::Connect(hostlink::ILinkTiming* timing) const
 {
-    auto doc = hostlink::LinkDocumentFactory(SocketPath(), hostlink::LinkDefaultTimeoutMs).CreateDocument();
+    auto doc = hostlink::LinkDocumentFactory(SocketPath(), hostlink::LinkDefaultTimeoutMs, timing)
+                   .CreateDocument();
     doc->Connect();
     return doc;
 }

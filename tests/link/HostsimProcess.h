@@ -9,6 +9,9 @@
 #include <memory>
 
 class IMach4Document;
+namespace hostlink {
+class ILinkTiming;
+}
 
 // A real hostsim for one test: private runtime folder (so its socket is the test's alone),
 // controller folder and journal file in temporary folders, offscreen platform. The test process
@@ -38,8 +41,8 @@ public:
     // The journal's calls (timestamps removed), oldest first.
     QStringList JournalCalls() const;
 
-    // A connected document with the link's usual timeout.
-    std::unique_ptr<IMach4Document> Connect() const;
+    // A connected document with the link's usual timeout, on `timing` when given.
+    std::unique_ptr<IMach4Document> Connect(hostlink::ILinkTiming* timing = nullptr) const;
 
 private:
     QTemporaryDir m_runtime;

@@ -1,11 +1,11 @@
 #include "FakeLinkServer.h"
+#include "ManualLinkTiming.h"
 
 #include "host/link/LinkConnection.h"
 #include "host/link/LinkDocument.h"
 #include "host/link/LinkHostWindows.h"
 #include "platform/ZentyrError.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -13,9 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include <sys/socket.h>
@@ -36,25 +34,26 @@ protected:
 
     std::unique_ptr<IMach4Document> Document()
     {
-        return LinkDocumentFactory(SocketPath(), TimeoutMs).CreateDocument();
+        return LinkDocumentFactory(SocketPath(), TimeoutMs, &m_timing).CreateDocument();
     }
 
-    // Runs `call`, expecting a ZentyrError; returns its message and how long the call took.
+    // Runs `call`, expecting a ZentyrError; returns its message and the milliseconds the call
+    // spent waiting in vain on the connection's clock (0: it failed without waiting).
     template <typename F>
     std::pair<std::string, qint64> Failure(F call)
     {
-        QElapsedTimer t;
-        t.start();
+        const qint64 before = m_timing.now;
         try {
             call();
         } catch (const ZentyrError& e) {
-            return {e.message().toStdString(), t.elapsed()};
+            return {e.message().toStdString(), m_timing.now - before};
         }
         ADD_FAILURE() << "the call did not fail";
-        return {std::string(), t.elapsed()};
+        return {std::string(), m_timing.now - before};
     }
 
     QTemporaryDir m_dir;
+    ManualLinkTiming m_timing;
 };
 
 FakeLinkServer::Script AnswerEverything()
@@ -116,7 +115,7 @@ TEST_F(LinkClient, NoHostMeansAClearErrorAtOnce)
     auto doc = Document();
     auto [msg, ms] = Failure([&] { doc->Connect(); });
     EXPECT_THAT(msg, HasSubstr("The controller is not running"));
-    EXPECT_LT(ms, 200);
+    EXPECT_EQ(ms, 0);
     EXPECT_FALSE(doc->IsConnected());
     EXPECT_THAT(Failure([&] { doc->GetScriptObject(); }).first, HasSubstr("Not connected"));
 
@@ -131,7 +130,8 @@ TEST_F(LinkClient, NoHostMeansAClearErrorAtOnce)
     }
     auto [staleMsg, staleMs] = Failure([&] { doc->Connect(); });
     EXPECT_THAT(staleMsg, HasSubstr("The controller is not running"));
-    EXPECT_LT(staleMs, 200);
+    EXPECT_EQ(staleMs, 0);
+    EXPECT_EQ(m_timing.waits + m_timing.pauses, 0) << "nothing to wait for";
 }
 
 // Connecting and the handshake share one timeout. A host whose accept queue is full, frees a
@@ -157,15 +157,15 @@ TEST_F(LinkClient, OpenTakesNoLongerThanOneTimeout)
     ASSERT_FALSE(queued.empty());
 
     int accepted = -1;
-    std::thread freer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(TimeoutMs * 3 / 4));
-        accepted = ::accept(listener, nullptr, nullptr);
-    });
+    m_timing.onMove = [&](qint64 now) {
+        if (accepted < 0 && now >= TimeoutMs * 3 / 4)
+            accepted = ::accept(listener, nullptr, nullptr);
+    };
     auto doc = Document();
     const auto [msg, ms] = Failure([&] { doc->Connect(); });
-    freer.join();
     EXPECT_THAT(msg, HasSubstr("does not answer"));
-    EXPECT_LT(ms, TimeoutMs + 150);
+    ASSERT_GE(accepted, 0) << "the connect kept trying until the place was freed";
+    EXPECT_EQ(ms, TimeoutMs) << "connect and handshake spent exactly one timeout together";
 
     ::close(accepted);
     for (const int fd : queued)
@@ -182,6 +182,7 @@ TEST_F(LinkClient, TransportFailuresEndTheConnection)
         const char* what;
         FakeLinkServer::Action onLed;
         const char* message;
+        qint64 msInVain;  // the call's time spent waiting for an answer that never came
     };
     LinkReply wrongSeq;
     wrongSeq.seq = 999;
@@ -192,11 +193,11 @@ TEST_F(LinkClient, TransportFailuresEndTheConnection)
     FakeLinkServer::Action raw = FakeLinkServer::Of(FakeLinkServer::Action::Raw);
 
     const Case cases[] = {
-        {"silent", FakeLinkServer::Of(FakeLinkServer::Action::Silent), "The controller does not answer"},
-        {"hangs up", FakeLinkServer::Of(FakeLinkServer::Action::Close), "The controller has closed the connection"},
-        {"wrong type", FakeLinkServer::ReplyWith(WireValue::OfDouble(1)), "malformed reply"},
-        {"wrong sequence", [&] { auto a = raw; a.raw = wrongSeqFrame; return a; }(), "malformed reply"},
-        {"oversized", [&] { auto a = raw; a.raw = oversized; return a; }(), "malformed reply"},
+        {"silent", FakeLinkServer::Of(FakeLinkServer::Action::Silent), "The controller does not answer", TimeoutMs},
+        {"hangs up", FakeLinkServer::Of(FakeLinkServer::Action::Close), "The controller has closed the connection", 0},
+        {"wrong type", FakeLinkServer::ReplyWith(WireValue::OfDouble(1)), "malformed reply", 0},
+        {"wrong sequence", [&] { auto a = raw; a.raw = wrongSeqFrame; return a; }(), "malformed reply", 0},
+        {"oversized", [&] { auto a = raw; a.raw = oversized; return a; }(), "malformed reply", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -209,12 +210,14 @@ TEST_F(LinkClient, TransportFailuresEndTheConnection)
         auto mach = doc->GetScriptObject();
         auto [msg, ms] = Failure([&] { mach->GetOEMLed(800); });
         EXPECT_THAT(msg, HasSubstr(c.message));
-        EXPECT_LT(ms, TimeoutMs + 300);
+        EXPECT_EQ(ms, c.msInVain);
         EXPECT_FALSE(doc->IsConnected());
 
+        const int waits = m_timing.waits;
         auto [again, againMs] = Failure([&] { mach->DoOEMButton(1003); });
         EXPECT_EQ(again, msg);
-        EXPECT_LT(againMs, 20);
+        EXPECT_EQ(againMs, 0);
+        EXPECT_EQ(m_timing.waits, waits) << "a dead connection fails without waiting";
     }
 }
 

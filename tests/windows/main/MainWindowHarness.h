@@ -6,6 +6,7 @@
 
 #include "FakePlatform.h"
 #include "FakeSettingsStore.h"
+#include "ManualPassTimer.h"
 #include "RecordingHost.h"
 
 #include <QTemporaryDir>
@@ -22,6 +23,10 @@ struct MainWindowHarness
     FakePlatform platform;
     FakeSettingsStore settings;
     std::unique_ptr<TForm1> window;
+    // Set before Start: the update thread is paced by a manual timer, `pacing` once the thread
+    // exists, that the test moves; otherwise by Qt's timer.
+    bool manualPacing = false;
+    ManualPassTimer* pacing = nullptr;
 
     QString LayoutPath() const { return folder.filePath(QStringLiteral("Zentyr.dsktp")); }
 
@@ -49,6 +54,13 @@ struct MainWindowHarness
             LayoutPath(), defaultMachLoc, defaultProfile});
         if (withToolWindows)
             PlugToolWindows(*window);
+        if (manualPacing) {
+            window->wMach().SetPassTimers([this] {
+                auto timer = std::make_unique<ManualPassTimer>();
+                pacing = timer.get();
+                return timer;
+            });
+        }
         window->FormCreate();
         return *window;
     }

@@ -81,12 +81,13 @@ TEST_F(MainWindowFixture, RefreshRateBoxChangesTheRunningInterval)
         << "each box is prefilled with the current rate";
 }
 
-TEST_F(MainWindowFixture, StartUpFailureKeepsTheCaptionAndLeavesTheHostUnbound)
+TEST_F(MainWindowFixture, StartUpFailureSaysWhyAndLeavesTheHostUnbound)
 {
     settings.values[QStringLiteral("Mach Location")] = QStringLiteral("/opt/mach3/Mach3.exe");
     // No host runs and no profile is known: the profile dialog is cancelled.
     TForm1& form = Start();
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Form1"));
+    EXPECT_EQ(form.windowTitle(),
+              QStringLiteral("Zentyr: not connected (Unable to Find Mach Profile)"));
     EXPECT_FALSE(form.wMach().Connected());
     EXPECT_EQ(form.wMach().UpdateThread(), nullptr);
     EXPECT_TRUE(platform.shell.starts.isEmpty());

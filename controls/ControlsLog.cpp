@@ -1,0 +1,3 @@
+#include "controls/ControlsLog.h"
+
+Q_LOGGING_CATEGORY(lcControls, "zentyr.controls", QtWarningMsg)

@@ -1,0 +1,3 @@
+#include "host/link/LinkLog.h"
+
+Q_LOGGING_CATEGORY(lcLink, "zentyr.link", QtWarningMsg)
