@@ -328,8 +328,10 @@ void TForm1::ReadStartSettings()
         m_fs = std::make_unique<TXmlLayoutStorage>(m_context.layoutFilePath);
     m_sSkinManager1->SetSkinDirectory(QFileInfo(m_context.programPath).absolutePath() +
                                       QStringLiteral("/Skins"));
-    m_sSkinManager1->SetSkinName(
-        m_appReg->ReadString(QStringLiteral("Skin Name"), m_sSkinManager1->SkinName()));
+    m_storedSkinName =
+        m_appReg->ReadString(QStringLiteral("Skin Name"), m_sSkinManager1->SkinName());
+    m_sSkinManager1->SetSkinName(m_storedSkinName);
+    m_skinAtStart = m_sSkinManager1->SkinName();
 
     QString location = m_appReg->ReadString(QStringLiteral("Mach Location"), QString());
     if (location.isEmpty())
@@ -533,8 +535,12 @@ void TForm1::FormClose()
                                m_machVisibleOnStart->isChecked());
         m_appReg->WriteString(QStringLiteral("Mach Location"), m_wMach->MachLoc());
         m_appReg->WriteString(QStringLiteral("Mach Profile"), m_wMach->Profile());
+        // A stored skin this run could not offer (a skin file gone for now) is kept unless the
+        // operator chose another.
+        const QString skin = m_sSkinManager1->SkinName();
         if (m_saveSkinOnExit->isChecked())
-            m_appReg->WriteString(QStringLiteral("Skin Name"), m_sSkinManager1->SkinName());
+            m_appReg->WriteString(QStringLiteral("Skin Name"),
+                                  skin == m_skinAtStart ? m_storedSkinName : skin);
     });
     // Windows that keep settings at program end store them before any window goes.
     swallow([this] {

@@ -151,6 +151,8 @@ private:
     QToolButton* m_tsMachVisible = nullptr;
     QToolButton* m_tsBamboo = nullptr;
     QString m_startupError;
+    QString m_storedSkinName;  // "Skin Name" as read at start
+    QString m_skinAtStart;     // the skin that name gave
     int m_refreshRate = 150;
     bool m_closed = false;
     bool m_fitPending = false;
