@@ -182,9 +182,11 @@ void TGCodeEditor::BuildMenus()
                                 void (TGCodeEditorCommands::*run)()) {
         QAction* action = menu->addAction(caption);
         action->setShortcut(keys);
-        if (run)
+        if (run) {
+            TGCodeEditorCommands* commands = m_commands;
             connect(action, &QAction::triggered, this,
-                    [this, run] { Guarded([this, run] { (m_commands->*run)(); }); });
+                    [this, commands, run] { Guarded([commands, run] { (commands->*run)(); }); });
+        }
         return action;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
