@@ -91,6 +91,11 @@ void TXmlLayoutStorage::SetFileName(const QString& fileName)
         m_unreadable = true;
         return;
     }
+    LoadBytes(bytes);
+}
+
+void TXmlLayoutStorage::LoadBytes(const QByteArray& bytes)
+{
     m_loadError = m_document->Load(bytes);
 }
 

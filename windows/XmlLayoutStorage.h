@@ -48,6 +48,9 @@ public:
     // tells what went wrong (nothing is raised: defaults then apply). Nesting deeper than
     // TLayoutXmlDocument::MaxNestingDepth counts as malformed.
     void SetFileName(const QString& fileName);
+    // Replaces the document with the content of `bytes`, read exactly as SetFileName reads a
+    // file's bytes; the file name stays. Sets LoadError the same way.
+    void LoadBytes(const QByteArray& bytes);
     QString LoadError() const { return m_loadError; }
 
     // Raises "The node must be given a name" for an empty path and an error for a path that
