@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "platform/ZentyrError.h"
 #include "windows/LayoutXmlDocument.h"
 #include "windows/XmlLayoutStorage.h"
@@ -470,29 +471,6 @@ TEST_F(XmlLayoutStorageTest, NothingReachesTheDiskBeforeTheStoreIsDestroyed)
     }
     EXPECT_EQ(ReadBytes(existing), after);
 }
-
-// Writes beyond `limit` bytes fail for this process, as on a full disk.
-class FileSizeLimit final
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit reduced = m_old;
-        reduced.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &reduced);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 TEST_F(XmlLayoutStorageTest, AFailedWriteLeavesThePreviousFileIntact)
 {
