@@ -7,8 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 
 #include <algorithm>
+
+Q_LOGGING_CATEGORY(lcLayoutStore, "zentyr.layoutstore")
 
 namespace {
 
@@ -66,8 +69,9 @@ TXmlLayoutStorage::~TXmlLayoutStorage()
         return;
     try {
         Flush();
-    } catch (const ZentyrError&) {
-        // The program is ending; the previous file stays as it was.
+    } catch (const ZentyrError& error) {
+        // The program is ending and no window is left to tell; the previous file stays.
+        qCWarning(lcLayoutStore).noquote() << error.message();
     }
 }
 

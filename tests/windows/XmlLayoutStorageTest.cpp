@@ -489,7 +489,7 @@ TEST_F(XmlLayoutStorageTest, AFailedWriteLeavesThePreviousFileIntact)
         } catch (const ZentyrError&) {
             flushFailed = true;
         }
-        // Destruction tries again, fails again and says nothing.
+        // Destruction tries again, fails again and only logs.
         store.reset();
     }
     EXPECT_TRUE(flushFailed);
