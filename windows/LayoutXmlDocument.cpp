@@ -165,7 +165,10 @@ void SerializeNode(QByteArray& out, const TLayoutXmlNode& node, int depth)
         return;
     }
     out += '<' + name + '>';
-    out += TLayoutXmlDocument::EscapeText(node.text);
+    // Blank own text beside children is layout to a reader (it would drop it), so it is not
+    // written: a second save then writes the same bytes as the first.
+    if (!node.text.trimmed().isEmpty())
+        out += TLayoutXmlDocument::EscapeText(node.text);
     out += "\r\n";
     for (const auto& child : node.children)
         SerializeNode(out, *child, depth + 1);

@@ -290,6 +290,31 @@ TEST_F(XmlLayoutStorageTest, ValuesSurviveAWriteAndReadExactly)
     EXPECT_EQ(store.ReadString(QStringLiteral("Parent\\Child"), {}), QStringLiteral("child"));
 }
 
+// Saving what a save wrote changes nothing, also when keys are added under an element whose
+// only text was blank (which, beside children, is layout and not a value).
+TEST_F(XmlLayoutStorageTest, ASecondSaveWritesTheSameBytes)
+{
+    const char* const files[] = {
+        "<R>\r\n \r\n</R>\r\n",
+        "<R><Desktop><MainForm><CodeButton1>\t</CodeButton1></MainForm></Desktop></R>",
+        "<R><Desktop> own <MainForm/></Desktop></R>",
+    };
+    for (const char* file : files) {
+        const QString path = PathOf(QStringLiteral("twice.dsktp"));
+        WriteBytes(path, Layout(file));
+        {
+            TXmlLayoutStorage store(path);
+            store.SelectSection(kMainForm);
+            store.WriteString(QStringLiteral("CodeButton1\\Caption"), QStringLiteral("Home"));
+        }
+        const QByteArray first = ReadBytes(path);
+        TXmlLayoutStorage store(path, TXmlLayoutStorage::WriteBack::OnFlushOnly);
+        EXPECT_EQ(store.FileBytes(), first) << file;
+        store.SelectSection(kMainForm);
+        EXPECT_EQ(store.ReadString(QStringLiteral("CodeButton1\\Caption"), {}), QStringLiteral("Home"));
+    }
+}
+
 TEST_F(XmlLayoutStorageTest, ForeignFilesRead)
 {
     const struct
