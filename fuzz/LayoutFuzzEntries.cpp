@@ -50,12 +50,14 @@ bool SameTree(const TLayoutXmlNode& read, const TLayoutXmlNode& reread)
 }
 
 // Every element that a path reaches (the first of its name among its siblings, letter case
-// aside) reads back through the store as its own text. `budget` bounds the reads, since each
-// costs a walk along the path.
+// aside) reads back through the store as its own text. `budget` bounds the reads and `depth`
+// the levels, since each read walks its whole path: the program's paths are a few levels deep.
 void CheckPathsReadBack(const TXmlLayoutStorage& store, const TLayoutXmlNode& node,
-                        const QString& path, int& budget)
+                        const QString& path, int& budget, int depth = 8)
 {
     static const QString absent = QStringLiteral("\x01absent\x01");
+    if (depth == 0)
+        return;
     for (const auto& child : node.children) {
         if (budget-- <= 0)
             return;
@@ -64,7 +66,7 @@ void CheckPathsReadBack(const TXmlLayoutStorage& store, const TLayoutXmlNode& no
         const QString childPath = path + u'\\' + child->name;
         Check(store.ReadString(childPath, absent) == child->text,
               "an element reads back as its text");
-        CheckPathsReadBack(store, *child, childPath, budget);
+        CheckPathsReadBack(store, *child, childPath, budget, depth - 1);
     }
 }
 
