@@ -291,17 +291,23 @@ TEST_F(XmlLayoutStorageTest, ValuesSurviveAWriteAndReadExactly)
 }
 
 // Saving what a save wrote changes nothing, also when keys are added under an element whose
-// only text was blank (which, beside children, is layout and not a value).
+// only text was blank (which, beside children, is layout and not a value); the own text of
+// such an element that is not blank survives both saves.
 TEST_F(XmlLayoutStorageTest, ASecondSaveWritesTheSameBytes)
 {
-    const char* const files[] = {
-        "<R>\r\n \r\n</R>\r\n",
-        "<R><Desktop><MainForm><CodeButton1>\t</CodeButton1></MainForm></Desktop></R>",
-        "<R><Desktop> own <MainForm/></Desktop></R>",
+    const struct
+    {
+        const char* file;
+        QString desktopText;  // the own text of the "Desktop" element after the saves
+    } cases[] = {
+        {"<R>\r\n \r\n</R>\r\n", {}},
+        {"<R><Desktop><MainForm><CodeButton1>\t</CodeButton1></MainForm></Desktop></R>", {}},
+        {"<R><Desktop> own <MainForm/></Desktop></R>", QStringLiteral(" own ")},
+        {"<R><Desktop>\f\v<MainForm/></Desktop></R>", QStringLiteral("\f\v")},
     };
-    for (const char* file : files) {
+    for (const auto& c : cases) {
         const QString path = PathOf(QStringLiteral("twice.dsktp"));
-        WriteBytes(path, Layout(file));
+        WriteBytes(path, Layout(c.file));
         {
             TXmlLayoutStorage store(path);
             store.SelectSection(kMainForm);
@@ -309,7 +315,8 @@ TEST_F(XmlLayoutStorageTest, ASecondSaveWritesTheSameBytes)
         }
         const QByteArray first = ReadBytes(path);
         TXmlLayoutStorage store(path, TXmlLayoutStorage::WriteBack::OnFlushOnly);
-        EXPECT_EQ(store.FileBytes(), first) << file;
+        EXPECT_EQ(store.FileBytes(), first) << c.file;
+        EXPECT_EQ(store.ReadString(QStringLiteral("Desktop"), {}), c.desktopText) << c.file;
         store.SelectSection(kMainForm);
         EXPECT_EQ(store.ReadString(QStringLiteral("CodeButton1\\Caption"), {}), QStringLiteral("Home"));
     }
