@@ -1,11 +1,11 @@
 #include "bamboo/BambooGCode.h"
 
+#include "platform/WholeFile.h"
 #include "platform/ZentyrError.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QLatin1String>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -127,14 +127,8 @@ private:
 // Replaces the file at path with the program, or leaves whatever was there untouched.
 void writeProgram(const QString& path, const ProgramText& program)
 {
-    const QByteArray bytes = program.bytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        raiseWriteError(path, file.errorString());
-    if (file.write(bytes) != bytes.size())
-        raiseWriteError(path, file.errorString()); // the destructor discards the temporary file
-    if (!file.commit())
-        raiseWriteError(path, file.errorString());
+    if (const std::optional<QString> failure = WriteWholeFile(path, program.bytes()))
+        raiseWriteError(path, *failure);
 }
 
 } // namespace

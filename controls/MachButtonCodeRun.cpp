@@ -3,10 +3,10 @@
 #include "host/Mach4_TLB.h"
 #include "platform/Dialogs.h"
 #include "platform/Waiter.h"
+#include "platform/WholeFile.h"
 #include "platform/ZentyrError.h"
 
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace {
 
@@ -92,18 +92,7 @@ QString WriteMachMacroFile(const QString& macroFolder, const QString& script)
         bytes += "\r\n";
     }
 
-    QSaveFile file(path);
-    const auto fail = [&path](const QString& reason) {
-        return ZentyrError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        throw fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw fail(reason);
-    }
-    if (!file.commit())
-        throw fail(file.errorString());
+    if (const std::optional<QString> failure = WriteWholeFile(path, bytes))
+        throw ZentyrError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, *failure));
     return path;
 }

@@ -1,11 +1,11 @@
 #include "windows/GCodeProgramFile.h"
 
+#include "platform/WholeFile.h"
 #include "platform/ZentyrError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -82,13 +82,8 @@ void WriteProgramLines(const QString& path, const QStringList& lines)
 
     if (path.isEmpty())
         RaiseFileError("write", path, QStringLiteral("no file name"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        RaiseFileError("write", path, file.errorString());
-    if (file.write(bytes) != bytes.size())
-        RaiseFileError("write", path, file.errorString());  // the temporary file is discarded
-    if (!file.commit())
-        RaiseFileError("write", path, file.errorString());
+    if (const std::optional<QString> failure = WriteWholeFile(path, bytes))
+        RaiseFileError("write", path, *failure);
 }
 
 QStringList LinesOfText(const QString& text)

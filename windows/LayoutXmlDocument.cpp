@@ -14,6 +14,14 @@ bool IsRefusedControl(char16_t c)
     return c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
 }
 
+// Text that is only layout when it stands beside child elements: white space, but not the
+// controls the writer lets through (vertical tab, form feed), which are values.
+bool IsLayoutBlank(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c.isSpace() && !IsRefusedControl(c.unicode()); });
+}
+
 // Stand-ins for refused controls while the parser runs: the noncharacters U+FDD0..U+FDEF,
 // one per control U+0000..U+001F.
 constexpr char16_t kControlStandIn = 0xFDD0;
@@ -115,7 +123,7 @@ void RestoreControls(QString& text)
 // line break and indentation that layout puts before it. Layout white space alone is no text.
 QString OwnTextOfParent(const QString& text)
 {
-    if (text.trimmed().isEmpty())
+    if (IsLayoutBlank(text))
         return {};
     static const QRegularExpression layoutBreak(QStringLiteral("\\r?\\n[ \\t]*$"));
     QString own = text;
@@ -165,7 +173,10 @@ void SerializeNode(QByteArray& out, const TLayoutXmlNode& node, int depth)
         return;
     }
     out += '<' + name + '>';
-    out += TLayoutXmlDocument::EscapeText(node.text);
+    // Blank own text beside children is layout to a reader (it would drop it), so it is not
+    // written: a second save then writes the same bytes as the first.
+    if (!IsLayoutBlank(node.text))
+        out += TLayoutXmlDocument::EscapeText(node.text);
     out += "\r\n";
     for (const auto& child : node.children)
         SerializeNode(out, *child, depth + 1);

@@ -27,7 +27,7 @@ struct TLayoutXmlNode
 // every line ends with CR LF; the root starts at the beginning of its line and each level is
 // indented two more spaces; an element with text and no children sits on one line, an empty one
 // is written <Name/>; an element with children gets a start-tag line, the children, an end-tag
-// line (its own text, when it has any, follows the start tag). In text, " & ' < > become
+// line (its own text, unless blank, follows the start tag). In text, " & ' < > become
 // &quot; &amp; &apos; &lt; &gt;, characters U+0080 to U+00FF become &#xHH; (two upper-case hex
 // digits), and characters Latin-1 cannot hold become &#x…; of their code point, so nothing is
 // lost. Everything else, tab, CR and LF included, is written unchanged.

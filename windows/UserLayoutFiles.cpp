@@ -1,5 +1,6 @@
 #include "windows/UserLayoutFiles.h"
 
+#include "platform/WholeFile.h"
 #include "platform/ZentyrError.h"
 #include "windows/LayoutXmlDocument.h"
 #include "windows/XmlLayoutStorage.h"
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <functional>
@@ -281,21 +281,8 @@ QByteArray FormatLedLayout(const TLedLayout& layout)
 
 void WriteUserLayoutFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    const auto fail = [&]() {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return ZentyrError(QStringLiteral("Cannot write \"%1\": %2").arg(path, reason));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        throw fail();
-    if (file.write(bytes) != bytes.size())
-        throw fail();
-    // commit() does not report a failed flush of the last buffered bytes; flush and check first.
-    if (!file.flush() || file.error() != QFileDevice::NoError)
-        throw fail();
-    if (!file.commit())
-        throw fail();
+    if (const std::optional<QString> failure = WriteWholeFile(path, bytes))
+        throw ZentyrError(QStringLiteral("Cannot write \"%1\": %2").arg(path, *failure));
 }
 
 QString InitialLayoutFolder(const QString& programPath, const QString& desktopLayoutFile)

@@ -1,5 +1,6 @@
 #include "windows/XmlLayoutStorage.h"
 
+#include "platform/WholeFile.h"
 #include "platform/ZentyrError.h"
 #include "windows/LayoutXmlDocument.h"
 #include "windows/WindowsLog.h"
@@ -7,9 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QLoggingCategory>
 
 #include <algorithm>
+
 
 namespace {
 
@@ -91,11 +93,16 @@ void TXmlLayoutStorage::SetFileName(const QString& fileName)
             m_loadError = file.errorString();
             m_unreadable = true;
         } else {
-            m_loadError = m_document->Load(bytes);
+            LoadBytes(bytes);
         }
     }
     if (!m_loadError.isEmpty())
         qCWarning(lcWindows).noquote() << "Layout file" << fileName << "read in part:" << m_loadError;
+}
+
+void TXmlLayoutStorage::LoadBytes(const QByteArray& bytes)
+{
+    m_loadError = m_document->Load(bytes);
 }
 
 void TXmlLayoutStorage::SelectSection(const QString& path)
@@ -123,23 +130,8 @@ void TXmlLayoutStorage::Flush()
         throw ZentyrError(
             QStringLiteral("Cannot create the folder \"%1\"").arg(target.absolutePath()));
 
-    QSaveFile file(m_fileName);
-    const auto fail = [&]() {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return ZentyrError(QStringLiteral("Cannot write \"%1\": %2").arg(m_fileName, reason));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        throw fail();
-    const QByteArray bytes = FileBytes();
-    if (file.write(bytes) != bytes.size())
-        throw fail();
-    // commit() does not report a failure of the final flush of buffered bytes (a full disk
-    // would pass unnoticed), so the flush is made and checked first.
-    if (!file.flush() || file.error() != QFileDevice::NoError)
-        throw fail();
-    if (!file.commit())
-        throw fail();
+    if (const std::optional<QString> failure = WriteWholeFile(m_fileName, FileBytes()))
+        throw ZentyrError(QStringLiteral("Cannot write \"%1\": %2").arg(m_fileName, *failure));
 }
 
 QByteArray TXmlLayoutStorage::FileBytes() const

@@ -14,8 +14,8 @@ class TLayoutXmlDocument;
 // the in-memory document. The file is written only when the store is destroyed (or, for a
 // store made with WriteBack::OnFlushOnly, only by Flush). Writing goes through a temporary file
 // that replaces the old one only once every byte has reached it, so a crash or a full disk
-// during the write leaves the previous file as it was. A failed write at destruction is
-// swallowed: the program is ending and there is no one left to tell.
+// during the write leaves the previous file as it was. A failed write at destruction is only
+// logged (category "zentyr.layoutstore"): the program is ending and no window is left to tell.
 //
 // An existing file that could not be read (locked, no permission, an I/O error) is not
 // replaced at destruction: the document then holds only this run's writes over defaults, and
@@ -48,6 +48,9 @@ public:
     // tells what went wrong (nothing is raised: defaults then apply). Nesting deeper than
     // TLayoutXmlDocument::MaxNestingDepth counts as malformed.
     void SetFileName(const QString& fileName);
+    // Replaces the document with the content of `bytes`, read exactly as SetFileName reads a
+    // file's bytes; the file name stays. Sets LoadError the same way.
+    void LoadBytes(const QByteArray& bytes);
     QString LoadError() const { return m_loadError; }
 
     // Raises "The node must be given a name" for an empty path and an error for a path that

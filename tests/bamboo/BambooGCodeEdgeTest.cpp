@@ -1,5 +1,7 @@
 #include "tests/bamboo/BambooTestSupport.h"
 
+#include "FileSizeLimit.h"
+
 #include "platform/ZentyrError.h"
 
 #include <QString>
@@ -10,6 +12,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <ostream>
 
 namespace {
@@ -325,6 +328,7 @@ struct UnwritableCase
     Program program;
     const char* relativePath; // below the test folder, where "Program.tap" is a plain file
     int osError;
+    long long fileSizeLimit = -1; // when set, no file may grow past it (a full disk)
 };
 
 void PrintTo(const UnwritableCase& c, std::ostream* os)
@@ -342,7 +346,12 @@ TEST_P(UnwritableTest, RaisesTheSystemMessage)
     writeAll(target(), QByteArray("older program\r\n"));
     const QString path = m_dir.filePath(QString::fromLatin1(c.relativePath));
 
-    const QString message = errorOf([&] { generate(c.program, path, platen(0.1, 0.04, 0.01)); });
+    const QString message = errorOf([&] {
+        std::optional<FileSizeLimit> full;
+        if (c.fileSizeLimit >= 0)
+            full.emplace(rlim_t(c.fileSizeLimit));
+        generate(c.program, path, platen(0.1, 0.04, 0.01));
+    });
     EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(c.osError))))
         << message.toStdString();
     EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();
@@ -356,7 +365,9 @@ INSTANTIATE_TEST_SUITE_P(
         UnwritableCase{"TestMissingFolder", Program::TestHeight, "Missing/Test.tap", ENOENT},
         UnwritableCase{"MortiseMissingFolder", Program::Mortise, "Missing/Mortise.tap", ENOENT},
         UnwritableCase{"PlatenFolderIsAFile", Program::Platen, "Program.tap/Platen Cut.tap",
-                       ENOTDIR}),
+                       ENOTDIR},
+        // The short program still sits in the write buffer when the file is committed.
+        UnwritableCase{"PlatenDiskFull", Program::Platen, "Program.tap", EFBIG, 10}),
     CaseName());
 
 } // namespace

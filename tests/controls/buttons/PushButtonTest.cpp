@@ -1,4 +1,5 @@
 #include "ButtonTestSupport.h"
+#include "FileSizeLimit.h"
 
 #include "host/CMach4Wrapper.h"
 #include "host/MachUpdateThread.h"
@@ -133,7 +134,8 @@ TEST(MacroFolder, BuiltWithTheHostFoldersSeparator)
 }
 
 // The macro is written whole with CR LF line ends, the button waits 100 ms, then has the host
-// run M6666. A file that cannot be written reports the error and asks the host for nothing.
+// run M6666. A file that cannot be written (no folder, a full disk) reports the error, keeps
+// the older macro and asks the host for nothing.
 TEST_F(ButtonFixture, ScriptButtonWritesTheMacroThenRunsIt)
 {
     QTemporaryDir folder;
@@ -160,9 +162,19 @@ TEST_F(ButtonFixture, ScriptButtonWritesTheMacroThenRunsIt)
         button->SetMacroFolder(badFolder);
         button->click();
     }
+    button->SetMacroFolder(folder.path());
+    button->SetCode(S("Message \"another macro\""));
+    {
+        const FileSizeLimit full(8);
+        button->click();
+    }
     EXPECT_TRUE(host->journal.isEmpty());
-    ASSERT_EQ(Errors().size(), 2);
+    ASSERT_EQ(Errors().size(), 3);
     EXPECT_TRUE(Errors()[0].contains(S("/missing/M6666.m1s"))) << Errors()[0].toStdString();
+    EXPECT_TRUE(Errors()[2].contains(macro)) << Errors()[2].toStdString();
+    QFile kept(macro);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("Code \"G0 X1\"\r\n\r\nMessage \"done\"\r\n"));
 }
 
 // Fresh: the reset face in silver. The face changes only with the value; a click presses

@@ -1,4 +1,5 @@
 #include "EditorTestSupport.h"
+#include "FileSizeLimit.h"
 
 #include "controls/MachButtonToggle.h"
 #include "controls/MachDro.h"
@@ -196,6 +197,26 @@ TEST_F(EditorFixture, FileCommandsKeepTypedWork)
         EXPECT_EQ(form.Commands().Modified(), c.modified) << c.what;
     }
     EXPECT_EQ(ReadBytes(first), QByteArray("typed\r\n"));
+}
+
+// A save that fails (here on a full disk) shows the error, keeps the older file whole and the
+// edits marked as unsaved.
+TEST_F(EditorFixture, AFailedSaveKeepsTheOlderFileAndTheEdits)
+{
+    TGCodeEditor& form = Open();
+    const QString program = Path(S("p.tap"));
+    WriteBytes(program, "G0 X1\r\n");
+    Type(S("G0 X2\nG0 X3"));
+    platform.fileDialogs.answers = {program};
+    {
+        const FileSizeLimit full(4);
+        form.SaveAction()->trigger();
+    }
+    const QString error = Shown(IMessageBoxes::Kind::Error).value(0);
+    EXPECT_TRUE(error.startsWith(S("Could not write the G-code file"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(program)) << error.toStdString();
+    EXPECT_EQ(ReadBytes(program), QByteArray("G0 X1\r\n"));
+    EXPECT_TRUE(form.Commands().Modified());
 }
 
 // Open reads the file first: one that cannot be read changes nothing. A readable one is

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "FileSizeLimit.h"
 #include "platform/ZentyrError.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 inline QByteArray FileBytes(const QString& path)
 {
@@ -37,29 +36,3 @@ inline QString Rejection(const std::function<void()>& action)
     }
     return QString();
 }
-
-// While it lives, no file of this process may grow past `limit` bytes: writes fail, as on a
-// full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit reduced = m_old;
-        reduced.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &reduced);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
