@@ -80,6 +80,7 @@ void TXmlLayoutStorage::SetFileName(const QString& fileName)
     m_fileName = fileName;
     m_loadError.clear();
     m_unreadable = false;
+    m_keepDamagedCopy = false;
     m_document->Clear();
     if (fileName.isEmpty() || !QFileInfo::exists(fileName))
         return;
@@ -96,8 +97,10 @@ void TXmlLayoutStorage::SetFileName(const QString& fileName)
             LoadBytes(bytes);
         }
     }
-    if (!m_loadError.isEmpty())
+    if (!m_loadError.isEmpty()) {
         qCWarning(lcWindows).noquote() << "Layout file" << fileName << "read in part:" << m_loadError;
+        m_keepDamagedCopy = !m_unreadable;
+    }
 }
 
 void TXmlLayoutStorage::LoadBytes(const QByteArray& bytes)
@@ -130,6 +133,17 @@ void TXmlLayoutStorage::Flush()
         throw ZentyrError(
             QStringLiteral("Cannot create the folder \"%1\"").arg(target.absolutePath()));
 
+    if (m_keepDamagedCopy && QFileInfo::exists(m_fileName)) {
+        const QString copy = m_fileName + DamagedCopySuffix;
+        QFile::remove(copy);
+        QFile original(m_fileName);
+        if (!original.copy(copy))
+            throw ZentyrError(QStringLiteral("Cannot keep a copy of the damaged layout file \"%1\": %2")
+                                  .arg(m_fileName, original.errorString()));
+        qCWarning(lcWindows).noquote() << "Layout file" << m_fileName
+                                       << "was damaged; its original is kept as" << copy;
+    }
+    m_keepDamagedCopy = false;
     if (const std::optional<QString> failure = WriteWholeFile(m_fileName, FileBytes()))
         throw ZentyrError(QStringLiteral("Cannot write \"%1\": %2").arg(m_fileName, *failure));
 }

@@ -46,12 +46,15 @@ public:
     // Names the file and replaces the document with its content. A missing file starts an
     // empty document; an unreadable or malformed one keeps what could be read, and LoadError
     // tells what went wrong (nothing is raised: defaults then apply). Nesting deeper than
-    // TLayoutXmlDocument::MaxNestingDepth counts as malformed.
+    // TLayoutXmlDocument::MaxNestingDepth counts as malformed. The first write over a file
+    // that was read only in part first keeps its original bytes beside it, named with
+    // DamagedCopySuffix, so what could not be read can still be recovered by hand.
     void SetFileName(const QString& fileName);
     // Replaces the document with the content of `bytes`, read exactly as SetFileName reads a
     // file's bytes; the file name stays. Sets LoadError the same way.
     void LoadBytes(const QByteArray& bytes);
     QString LoadError() const { return m_loadError; }
+    static inline const QString DamagedCopySuffix = QStringLiteral(".damaged");
 
     // Raises "The node must be given a name" for an empty path and an error for a path that
     // holds white space (neither can name an element).
@@ -60,8 +63,9 @@ public:
     QString RootName() const;
 
     // Writes the whole document to the file now, creating its folder when missing. Raises a
-    // ZentyrError when the file cannot be written; the previous file is then unchanged. Does
-    // nothing without a file name.
+    // ZentyrError when the file cannot be written, or when the copy of a file read only in
+    // part cannot be kept; the previous file is then unchanged. Does nothing without a file
+    // name.
     void Flush();
     // The bytes Flush writes.
     QByteArray FileBytes() const;
@@ -76,6 +80,8 @@ private:
 
     WriteBack m_writeBack;
     bool m_unreadable = false;
+    // The named file was read only in part and its original is not yet copied aside.
+    bool m_keepDamagedCopy = false;
     QString m_fileName;
     QString m_loadError;
     QString m_section;

@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -368,6 +369,36 @@ TEST_F(XmlLayoutStorageTest, MalformedFileKeepsWhatWasComplete)
     store.SetFileName(path);
     EXPECT_FALSE(store.LoadError().isEmpty());
     EXPECT_EQ(store.ReadInteger(QStringLiteral("Left"), 3), 3);
+}
+
+// Writing back a file read only in part would drop what could not be read; its original is
+// kept aside once, and a whole file read later is written back without a copy.
+TEST_F(XmlLayoutStorageTest, AFileReadInPartKeepsItsOriginalAsideOnTheFirstWrite)
+{
+    const QString path = PathOf(QStringLiteral("Zentyr.dsktp"));
+    const QString copy = path + TXmlLayoutStorage::DamagedCopySuffix;
+    QByteArray damaged = ReadBytes(kGoldenDir + QStringLiteral("/Desktop.dsktp"));
+    damaged.truncate(damaged.indexOf("Y2"));
+    WriteBytes(path, damaged);
+    WriteBytes(copy, "an older copy");
+
+    auto store = std::make_unique<TXmlLayoutStorage>(path);
+    store->SelectSection(kMainForm);
+    store->WriteInteger(QStringLiteral("Left"), 5);
+    store->Flush();
+    EXPECT_EQ(ReadBytes(copy), damaged);
+    EXPECT_TRUE(ReadBytes(path).contains("<Left>5</Left>"));
+
+    // Only the damaged original is kept, not the store's own first write.
+    store->WriteInteger(QStringLiteral("Left"), 6);
+    store.reset();
+    EXPECT_EQ(ReadBytes(copy), damaged);
+    EXPECT_TRUE(ReadBytes(path).contains("<Left>6</Left>"));
+
+    QFile::remove(copy);
+    store = std::make_unique<TXmlLayoutStorage>(path);
+    store->Flush();
+    EXPECT_FALSE(QFileInfo::exists(copy));
 }
 
 // A damaged or hostile file nested ever deeper must neither take the program down when it is
