@@ -78,14 +78,14 @@ double MachTranslation::DroLine(const ControllerStatus& s, int) const
 
 void MachTranslation::SetAxis(int axis, double value)
 {
-    const QString letter(QLatin1Char(AxisLetters[axis]));
+    const QString letter{QLatin1Char(AxisLetters[axis])};
     SendMdi(QStringLiteral("G10 L20 P0 %1%2").arg(letter, GCodeNumber(value)),
             QStringLiteral("Setting the %1 readout").arg(letter));
 }
 
 void MachTranslation::SetFixtureOffset(int axis, double value)
 {
-    const QString letter(QLatin1Char(AxisLetters[axis]));
+    const QString letter{QLatin1Char(AxisLetters[axis])};
     SendMdi(QStringLiteral("G10 L2 P0 %1%2").arg(letter, GCodeNumber(value)),
             QStringLiteral("Setting the %1 work offset").arg(letter));
 }
