@@ -92,7 +92,7 @@ TEST(GCodeParser, ReportsMalformedLinesAndKeepsNoWords)
         "#99999=1",       // variable out of range
         "G0 X#1.5",       // fractional variable number
         "G0 X123456789012",  // beyond any machine
-        "G0 \xc3\x9c" "1",   // a letter that is no G-code word
+        "G0 \xc3\x9c\x31",    // a letter that is no G-code word ("U" with umlaut, then 1)
     };
     for (const char* line : rows) {
         const ParsedBlock block = ParseGCodeLine(QString::fromUtf8(line));
