@@ -14,7 +14,6 @@
 #include <QLabel>
 
 namespace {
-constexpr int ReferenceButtonOffset = 222;
 
 tMachLed* MakeLed(QWidget* parent, const char* name, TLedColor color, QRect geometry)
 {
@@ -141,7 +140,8 @@ void TAxisMultiBtnDRO::Reference()
     Q_EMIT Click();
     if (!m_iMach)
         return;
-    const int16_t refButton = MachInt16(static_cast<long long>(m_droNum) + ReferenceButtonOffset);
+    const int16_t refButton =
+        MachInt16(static_cast<long long>(m_droNum) + AxisReferenceButtonOffset);
     const std::shared_ptr<IMyScriptObject> mach = m_iMach;
     SendAxisStatusMessage(m_hostConnection, *mach, QStringLiteral("Referencing ") + m_droAxis);
     mach->DoOEMButton(refButton);

@@ -3,6 +3,7 @@
 #include "controls/MachDro.h"
 #include "host/CMach4Wrapper.h"
 #include "host/Mach4_TLB.h"
+#include "host/MachConstants.h"
 #include "host/MachUpdateThread.h"
 #include "platform/OperatorAction.h"
 #include "platform/Platform.h"
@@ -15,7 +16,6 @@
 #include <array>
 
 namespace {
-constexpr int ReferenceButtonOffset = 222;
 
 struct AxisRow
 {
@@ -24,14 +24,25 @@ struct AxisRow
 };
 
 constexpr std::array<AxisRow, 6> AxisTable{{
-    {u'X', {800, 1022, 807, 828, 829, 830}},
-    {u'Y', {801, 1023, 808, 831, 832, 833}},
-    {u'Z', {802, 1024, 809, 834, 835, 836}},
-    {u'A', {803, 1025, 810, 837, 838, 839}},
-    {u'B', {804, 1026, 811, 840, 841, 842}},
-    {u'C', {805, 1027, 812, 843, 844, 845}},
-}};
-}  // namespace
+    {u'X', {OEMDROCodeOf(odtX), OEMButtonCodeOf(obtRef_X), OEMLEDCodeOf(oltX_ref),
+            OEMLEDCodeOf(oltX_Plus_Limit), OEMLEDCodeOf(oltX_Minus_Limit),
+            OEMLEDCodeOf(oltX_Minus_Home)}},
+    {u'Y', {OEMDROCodeOf(odtY), OEMButtonCodeOf(obtRef_Y), OEMLEDCodeOf(oltY_ref),
+            OEMLEDCodeOf(oltY_Plus_Limit), OEMLEDCodeOf(oltY_Minus_Limit),
+            OEMLEDCodeOf(oltY_Minus_Home)}},
+    {u'Z', {OEMDROCodeOf(odtZ), OEMButtonCodeOf(obtRef_Z), OEMLEDCodeOf(oltZ_ref),
+            OEMLEDCodeOf(oltZ_Plus_Limit), OEMLEDCodeOf(oltZ_Minus_Limit),
+            OEMLEDCodeOf(oltZ_Minus_Home)}},
+    {u'A', {OEMDROCodeOf(odtA), OEMButtonCodeOf(obtRef_A), OEMLEDCodeOf(oltA_ref),
+            OEMLEDCodeOf(oltA_Plus_Limit), OEMLEDCodeOf(oltA_Minus_Limit),
+            OEMLEDCodeOf(oltA_Minus_Home)}},
+    {u'B', {OEMDROCodeOf(odtB), OEMButtonCodeOf(obtRef_B), OEMLEDCodeOf(oltB_ref),
+            OEMLEDCodeOf(oltB_Plus_Limit), OEMLEDCodeOf(oltB_Minus_Limit),
+            OEMLEDCodeOf(oltB_Minus_Home)}},
+    {u'C', {OEMDROCodeOf(odtC), OEMButtonCodeOf(obtRef_C), OEMLEDCodeOf(oltC_ref),
+            OEMLEDCodeOf(oltC_Plus_Limit), OEMLEDCodeOf(oltC_Minus_Limit),
+            OEMLEDCodeOf(oltC_Minus_Home)}},
+}};}  // namespace
 
 std::optional<TAxisCodes> AxisCodesOf(const QString& droAxis)
 {
@@ -182,7 +193,8 @@ void TAxisDRO::Reference()
     if (!m_iMach)
         return;
     // Both codes are checked before anything is sent.
-    const int16_t refButton = MachInt16(static_cast<long long>(m_droNum) + ReferenceButtonOffset);
+    const int16_t refButton =
+        MachInt16(static_cast<long long>(m_droNum) + AxisReferenceButtonOffset);
     MachInt16(m_droNum);
     const std::shared_ptr<IMyScriptObject> mach = m_iMach;
     SendAxisStatusMessage(m_hostConnection, *mach, QStringLiteral("Referencing ") + m_droAxis);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/MachBinding.h"
+#include "host/MachConstants.h"
 
 #include <QFrame>
 #include <QPointer>
@@ -22,12 +23,17 @@ struct PlatformServices;
 struct TAxisCodes
 {
     int dro;           // position DRO
-    int refButton;     // OEM button that references the axis (DRO code + 222)
+    int refButton;     // OEM button that references the axis (DRO code + offset below)
     int refLed;        // axis referenced
     int plusLimitLed;
     int minusLimitLed;
     int homeLed;
 };
+
+// An axis row references whatever DRO code it holds: the reference button lies this far above
+// the DRO code (222), as it does for every axis.
+inline constexpr int AxisReferenceButtonOffset = OEMButtonCodeOf(obtRef_X) - OEMDROCodeOf(odtX);
+static_assert(OEMButtonCodeOf(obtRef_C) - OEMDROCodeOf(odtC) == AxisReferenceButtonOffset);
 
 // X, Y, Z, A, B or C as the first character (upper case only); anything else has no codes.
 std::optional<TAxisCodes> AxisCodesOf(const QString& droAxis);

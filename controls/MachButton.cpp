@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int16_t ResetButton = 1021;
-constexpr int16_t ResetLed = 800;
 constexpr int MacroWriteSettleMs = 100;
 
 }  // namespace
@@ -273,7 +271,7 @@ void tMachESTOPButton::Click()
     if (!m_iMach)
         return;
     const std::shared_ptr<IMyScriptObject> mach = m_iMach;
-    mach->DoOEMButton(ResetButton);
-    SetResetState(mach->GetOEMLed(ResetLed));
+    mach->DoOEMButton(OEMButtonCodeOf(obtReset));
+    SetResetState(mach->GetOEMLed(OEMLEDCodeOf(oltReset)));
     RaiseClickEvent();
 }

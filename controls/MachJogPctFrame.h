@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/MachBinding.h"
+#include "host/MachConstants.h"
 
 #include <QFrame>
 #include <QPointer>
@@ -46,12 +47,12 @@ class TJogPct final : public QFrame, public IMachBindable, public IMachPollable
     Q_DISABLE_COPY_MOVE(TJogPct)
 
 public:
-    static constexpr int JogIncrementDro = 828;
-    static constexpr int JogAmountDro = 1;
-    static constexpr int FirstStepButton = 265;
+    static constexpr int JogIncrementDro = OEMDROCodeOf(odtJog_Inc);
+    static constexpr int JogAmountDro = OEMDROCodeOf(odtJog_Inc_Inc);
+    static constexpr int FirstStepButton = OEMButtonCodeOf(obtSelect_Step_value_1);
     static constexpr int StepButtonCount = 5;
-    static constexpr int JogModeContinuousButton = 204;
-    static constexpr int JogModeStepButton = 205;
+    static constexpr int JogModeContinuousButton = OEMButtonCodeOf(obtJog_mode_Continuous);
+    static constexpr int JogModeStepButton = OEMButtonCodeOf(obtJog_mode_Step);
 
     explicit TJogPct(PlatformServices& platform, QWidget* parent = nullptr);
     ~TJogPct() override;
