@@ -49,6 +49,22 @@ void tMachButton::PollRefresh(IMyScriptObject&, bool machineInReset)
     SetEnabledIfChanged(!machineInReset);
 }
 
+void tMachButton::EditCaptionAndCode(const QString& title, int mode, QString& code,
+                                     const std::function<void(const TMachCodeDialog&)>& readFirst)
+{
+    auto* dialog = new TMachCodeDialog(this);
+    dialog->setWindowTitle(title);
+    dialog->SetCodeText(code);
+    dialog->SetCaptionText(text());
+    dialog->SetMode(mode);
+    RunFunctionDialog(dialog, [this, dialog, &code, &readFirst] {
+        if (readFirst)
+            readFirst(*dialog);
+        code = dialog->CodeText();
+        setText(dialog->CaptionText());
+    });
+}
+
 // ---- tMachCodeButton ----
 
 tMachCodeButton::tMachCodeButton(PlatformServices& platform, QWidget* parent)
@@ -71,15 +87,8 @@ void tMachCodeButton::Click()
 
 void tMachCodeButton::EditFunction()
 {
-    auto* dialog = new TMachCodeDialog(this);
-    dialog->setWindowTitle(QStringLiteral("Mach G Code Dialog"));
-    dialog->SetCodeText(m_code);
-    dialog->SetCaptionText(text());
-    dialog->SetMode(TMachCodeDialog::CodeButtonMode);
-    RunFunctionDialog(dialog, [this, dialog] {
-        m_code = dialog->CodeText();
-        setText(dialog->CaptionText());
-    });
+    EditCaptionAndCode(QStringLiteral("Mach G Code Dialog"), TMachCodeDialog::CodeButtonMode,
+                       m_code);
 }
 
 // ---- tMachVBScriptButton ----
@@ -103,15 +112,8 @@ void tMachVBScriptButton::Click()
 
 void tMachVBScriptButton::EditFunction()
 {
-    auto* dialog = new TMachCodeDialog(this);
-    dialog->setWindowTitle(QStringLiteral("Mach VB Script Dialog"));
-    dialog->SetCodeText(m_code);
-    dialog->SetCaptionText(text());
-    dialog->SetMode(TMachCodeDialog::ScriptButtonMode);
-    RunFunctionDialog(dialog, [this, dialog] {
-        m_code = dialog->CodeText();
-        setText(dialog->CaptionText());
-    });
+    EditCaptionAndCode(QStringLiteral("Mach VB Script Dialog"), TMachCodeDialog::ScriptButtonMode,
+                       m_code);
 }
 
 // ---- tMachUserButton ----
@@ -135,18 +137,11 @@ void tMachUserButton::Click()
 
 void tMachUserButton::EditFunction()
 {
-    auto* dialog = new TMachCodeDialog(this);
-    dialog->setWindowTitle(QStringLiteral("Mach User Button Dialog"));
-    dialog->SetCodeText(m_code);
-    dialog->SetCaptionText(text());
-    dialog->SetMode(TMachCodeDialog::UserButtonMode);
-    RunFunctionDialog(dialog, [this, dialog] {
-        // Read first: a number that is not one changes nothing.
-        const int number = dialog->ButtonNumber();
-        m_code = dialog->CodeText();
-        setText(dialog->CaptionText());
-        m_userBtnNum = number;
-    });
+    // The number is read first: a number that is not one changes nothing.
+    EditCaptionAndCode(QStringLiteral("Mach User Button Dialog"), TMachCodeDialog::UserButtonMode,
+                       m_code, [this](const TMachCodeDialog& dialog) {
+                           m_userBtnNum = dialog.ButtonNumber();
+                       });
 }
 
 // ---- tMachOEMButton ----

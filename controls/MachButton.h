@@ -11,6 +11,7 @@
 #include <memory>
 
 class IMyScriptObject;
+class TMachCodeDialog;
 class TMachUpdateThread;
 
 // The host push buttons. Each holds the host script object `iMach`: assigning one enables the
@@ -36,6 +37,14 @@ public:
     MachBindingRow BindingRow() const override;
     void BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
+
+protected:
+    // The function dialog of the buttons that carry a text for the host: the code dialog in
+    // `mode` (a TMachCodeDialog mode), titled `title`, showing the caption and `code`. When it
+    // is accepted, `readFirst` (may be empty) reads what else the mode shows, then the code and
+    // the caption are taken; an error from `readFirst` leaves the button unchanged.
+    void EditCaptionAndCode(const QString& title, int mode, QString& code,
+                            const std::function<void(const TMachCodeDialog&)>& readFirst = {});
 
 private:
     std::shared_ptr<IMyScriptObject> m_iMach;
