@@ -27,6 +27,7 @@ tMachLed* MakeLed(QWidget* parent, const char* name, TLedColor color, QRect geom
 
 TAxisMultiBtnDRO::TAxisMultiBtnDRO(PlatformServices& platform, QWidget* parent)
     : QFrame(parent),
+      TMachHostBinding(*this, ScriptObjectAndThreadBindingRow),
       m_platform(platform),
       m_eDRO(new TNumericEdit(platform.messageBoxes, this)),
       m_label(new QLabel(this)),
@@ -76,10 +77,9 @@ TAxisMultiBtnDRO::~TAxisMultiBtnDRO()
     ReleaseUpdateThread();
 }
 
-void TAxisMultiBtnDRO::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
+void TAxisMultiBtnDRO::IMachAssigned()
 {
-    m_iMach = std::move(iMach);
-    if (m_iMach)
+    if (iMach())
         RefreshFromHost();
     else
         Enable(false);
@@ -118,8 +118,8 @@ void TAxisMultiBtnDRO::Enable(bool enabled)
 
 void TAxisMultiBtnDRO::RefreshFromHost()
 {
-    if (m_iMach)
-        RefreshFromHost(*m_iMach);
+    if (iMach())
+        RefreshFromHost(*iMach());
 }
 
 void TAxisMultiBtnDRO::RefreshFromHost(IMyScriptObject& mach)
@@ -131,18 +131,18 @@ void TAxisMultiBtnDRO::RefreshFromHost(IMyScriptObject& mach)
 
 void TAxisMultiBtnDRO::eDROValueChanged()
 {
-    if (m_iMach)
-        m_iMach->SetOEMDRO(MachInt16(m_droNum), m_eDRO->Value());
+    if (iMach())
+        iMach()->SetOEMDRO(MachInt16(m_droNum), m_eDRO->Value());
 }
 
 void TAxisMultiBtnDRO::Reference()
 {
     Q_EMIT Click();
-    if (!m_iMach)
+    if (!iMach())
         return;
     const int16_t refButton =
         MachInt16(static_cast<long long>(m_droNum) + AxisReferenceButtonOffset);
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
+    const std::shared_ptr<IMyScriptObject> mach = iMach();
     SendAxisStatusMessage(m_hostConnection, *mach, QStringLiteral("Referencing ") + m_droAxis);
     mach->DoOEMButton(refButton);
     ReferenceWaitLoop();
@@ -150,7 +150,7 @@ void TAxisMultiBtnDRO::Reference()
 
 void TAxisMultiBtnDRO::ReferenceWaitLoop()
 {
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
+    const std::shared_ptr<IMyScriptObject> mach = iMach();
     const QPointer<QObject> self(this);
     if (!WaitWhileAxisMoves(*mach, m_platform.waiter, self, {}))
         return;
@@ -160,9 +160,10 @@ void TAxisMultiBtnDRO::ReferenceWaitLoop()
 
 void TAxisMultiBtnDRO::HoldUpdateThread()
 {
-    if (m_holdsThread || m_updateThread.isNull() || !m_updateThread->IsPolling())
+    TMachUpdateThread* thread = UpdateThread();
+    if (m_holdsThread || thread == nullptr || !thread->IsPolling())
         return;
-    m_updateThread->Suspend();
+    thread->Suspend();
     m_holdsThread = true;
 }
 
@@ -171,19 +172,8 @@ void TAxisMultiBtnDRO::ReleaseUpdateThread()
     if (!m_holdsThread)
         return;
     m_holdsThread = false;
-    if (m_updateThread)
-        m_updateThread->Resume();
-}
-
-TMachUpdateThread* TAxisMultiBtnDRO::UpdateThread() const
-{
-    return m_updateThread.data();
-}
-
-MachBindingRow TAxisMultiBtnDRO::BindingRow() const
-{
-    return {.receivesScriptObject = true, .receivesUpdateThread = true,
-            .registersForPolling = true};
+    if (TMachUpdateThread* thread = UpdateThread())
+        thread->Resume();
 }
 
 void TAxisMultiBtnDRO::BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
@@ -192,9 +182,9 @@ void TAxisMultiBtnDRO::BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
     SetIMach(iMach);
     for (tMachLed* led : {m_ref, m_limitHome, m_limitMinus, m_limitPlus})
         led->SetIMach(iMach);
-    if (m_updateThread != thread)
+    if (UpdateThread() != thread)
         ReleaseUpdateThread();
-    m_updateThread = thread;
+    SetUpdateThread(thread);
     if (thread != nullptr) {
         for (tMachLed* led : {m_ref, m_limitHome, m_limitMinus, m_limitPlus})
             thread->Register(led);

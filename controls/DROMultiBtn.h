@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/MachBinding.h"
+#include "controls/MachHostBinding.h"
 
 #include <QFrame>
 #include <QPointer>
@@ -29,7 +29,7 @@ struct PlatformServices;
 //
 // Binding: receives the script object and the update thread, is registered for polling; it
 // binds its four lamps and registers them with the update thread itself.
-class TAxisMultiBtnDRO : public QFrame, public IMachBindable, public IMachPollable
+class TAxisMultiBtnDRO : public QFrame, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TAxisMultiBtnDRO)
@@ -37,10 +37,6 @@ class TAxisMultiBtnDRO : public QFrame, public IMachBindable, public IMachPollab
 public:
     explicit TAxisMultiBtnDRO(PlatformServices& platform, QWidget* parent = nullptr);
     ~TAxisMultiBtnDRO() override;
-
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    // With a reference: refresh from host; without one: disabled.
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
 
     QString DroAxis() const { return m_droAxis; }
     // Label "&" + text; a known first letter also sets the DRO code and the four lamp codes.
@@ -52,7 +48,6 @@ public:
 
     // The host connection whose StatusMessage carries the referencing messages (not owned).
     void SetHostConnection(TCMach4Wrapper* hostConnection);
-    TMachUpdateThread* UpdateThread() const;
     // True while this frame holds the update thread suspended.
     bool HoldsUpdateThread() const { return m_holdsThread; }
 
@@ -72,7 +67,6 @@ public:
     tMachLed* MinusLimitLed() const { return m_limitMinus; }
     tMachLed* PlusLimitLed() const { return m_limitPlus; }
 
-    MachBindingRow BindingRow() const override;
     void BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
                   TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
@@ -80,14 +74,16 @@ public:
 Q_SIGNALS:
     void Click();
 
+protected:
+    // With a reference: refresh from host; without one: disabled.
+    void IMachAssigned() override;
+
 private:
     void HoldUpdateThread();
     void ReleaseUpdateThread();
     void ReferenceWaitLoop();
 
     PlatformServices& m_platform;
-    std::shared_ptr<IMyScriptObject> m_iMach;
-    QPointer<TMachUpdateThread> m_updateThread;
     QPointer<TCMach4Wrapper> m_hostConnection;
     TNumericEdit* m_eDRO;
     QLabel* m_label;

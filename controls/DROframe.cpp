@@ -4,7 +4,6 @@
 #include "host/CMach4Wrapper.h"
 #include "host/Mach4_TLB.h"
 #include "host/MachConstants.h"
-#include "host/MachUpdateThread.h"
 #include "platform/OperatorAction.h"
 #include "platform/Platform.h"
 #include "platform/Waiter.h"
@@ -82,6 +81,7 @@ bool WaitWhileAxisMoves(IMyScriptObject& mach, IWaiter& waiter, const QPointer<Q
 
 TAxisDRO::TAxisDRO(PlatformServices& platform, QWidget* parent)
     : QFrame(parent),
+      TMachHostBinding(*this, ScriptObjectAndThreadBindingRow),
       m_platform(platform),
       m_eDRO(new TNumericEdit(platform.messageBoxes, this)),
       m_label(new QLabel(QStringLiteral("DRO"), this)),
@@ -127,10 +127,9 @@ TAxisDRO::TAxisDRO(PlatformServices& platform, QWidget* parent)
 
 TAxisDRO::~TAxisDRO() = default;
 
-void TAxisDRO::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
+void TAxisDRO::IMachAssigned()
 {
-    m_iMach = std::move(iMach);
-    if (m_iMach)
+    if (iMach())
         RefreshFromHost();
     else
         Enable(false);
@@ -165,8 +164,8 @@ void TAxisDRO::Enable(bool enabled)
 
 void TAxisDRO::RefreshFromHost()
 {
-    if (m_iMach)
-        RefreshFromHost(*m_iMach);
+    if (iMach())
+        RefreshFromHost(*iMach());
 }
 
 void TAxisDRO::RefreshFromHost(IMyScriptObject& mach)
@@ -178,8 +177,8 @@ void TAxisDRO::RefreshFromHost(IMyScriptObject& mach)
 
 void TAxisDRO::eDROValueChanged()
 {
-    if (m_iMach)
-        m_iMach->SetOEMDRO(MachInt16(m_droNum), m_eDRO->Value());
+    if (iMach())
+        iMach()->SetOEMDRO(MachInt16(m_droNum), m_eDRO->Value());
 }
 
 void TAxisDRO::Zero()
@@ -190,13 +189,13 @@ void TAxisDRO::Zero()
 
 void TAxisDRO::Reference()
 {
-    if (!m_iMach)
+    if (!iMach())
         return;
     // Both codes are checked before anything is sent.
     const int16_t refButton =
         MachInt16(static_cast<long long>(m_droNum) + AxisReferenceButtonOffset);
     MachInt16(m_droNum);
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
+    const std::shared_ptr<IMyScriptObject> mach = iMach();
     SendAxisStatusMessage(m_hostConnection, *mach, QStringLiteral("Referencing ") + m_droAxis);
     mach->DoOEMButton(refButton);
     ReferenceWaitLoop();
@@ -204,7 +203,7 @@ void TAxisDRO::Reference()
 
 void TAxisDRO::ReferenceWaitLoop()
 {
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
+    const std::shared_ptr<IMyScriptObject> mach = iMach();
     const QPointer<QObject> self(this);
     if (!WaitWhileAxisMoves(*mach, m_platform.waiter, self, [&] { RefreshFromHost(*mach); }))
         return;
@@ -216,23 +215,6 @@ void TAxisDRO::ReferenceWaitLoop()
 void TAxisDRO::OperatorAction(const std::function<void()>& action)
 {
     RunOperatorAction(m_platform.messageBoxes, action);
-}
-
-TMachUpdateThread* TAxisDRO::UpdateThread() const
-{
-    return m_updateThread.data();
-}
-
-MachBindingRow TAxisDRO::BindingRow() const
-{
-    return {.receivesScriptObject = true, .receivesUpdateThread = true,
-            .registersForPolling = true};
-}
-
-void TAxisDRO::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread)
-{
-    SetIMach(iMach);
-    m_updateThread = thread;
 }
 
 void TAxisDRO::PollRefresh(IMyScriptObject& mach, bool machineInReset)

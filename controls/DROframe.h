@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/MachBinding.h"
+#include "controls/MachHostBinding.h"
 #include "host/MachConstants.h"
 
 #include <QFrame>
@@ -15,7 +15,6 @@ class IWaiter;
 class QLabel;
 class QPushButton;
 class TCMach4Wrapper;
-class TMachUpdateThread;
 class TNumericEdit;
 struct PlatformServices;
 
@@ -57,7 +56,7 @@ bool WaitWhileAxisMoves(IMyScriptObject& mach, IWaiter& waiter, const QPointer<Q
 //
 // The frame starts disabled and is enabled only by the poll pass that finds the host out of
 // reset. Binding: receives the script object and the update thread, is registered for polling.
-class TAxisDRO : public QFrame, public IMachBindable, public IMachPollable
+class TAxisDRO : public QFrame, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TAxisDRO)
@@ -68,11 +67,6 @@ public:
     explicit TAxisDRO(PlatformServices& platform, QWidget* parent = nullptr);
     ~TAxisDRO() override;
 
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    // With a reference: refresh from host (the frame stays disabled until the next poll pass).
-    // Without one: disabled.
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
-
     QString DroAxis() const { return m_droAxis; }
     // Label "&" + text; a known first letter also sets the DRO code. Empty: range error.
     void SetDroAxis(const QString& axis);
@@ -82,7 +76,6 @@ public:
 
     // The host connection whose StatusMessage carries the referencing messages (not owned).
     void SetHostConnection(TCMach4Wrapper* hostConnection);
-    TMachUpdateThread* UpdateThread() const;
 
     // Enabled state of the frame and every part together.
     void Enable(bool enabled);
@@ -106,18 +99,18 @@ public:
     QPushButton* ZeroButton() const { return m_btnZero; }
     QPushButton* RefButton() const { return m_btnRef; }
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
-                  TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
+
+protected:
+    // With a reference: refresh from host (the frame stays disabled until the next poll pass).
+    // Without one: disabled.
+    void IMachAssigned() override;
 
 private:
     void OperatorAction(const std::function<void()>& action);
     void ReferenceWaitLoop();
 
     PlatformServices& m_platform;
-    std::shared_ptr<IMyScriptObject> m_iMach;
-    QPointer<TMachUpdateThread> m_updateThread;
     QPointer<TCMach4Wrapper> m_hostConnection;
     TNumericEdit* m_eDRO;
     QLabel* m_label;

@@ -20,29 +20,11 @@ constexpr int MacroWriteSettleMs = 100;
 // ---- tMachButton ----
 
 tMachButton::tMachButton(PlatformServices& platform, QWidget* parent)
-    : TSkinnedButton(platform, parent)
+    : TSkinnedButton(platform, parent), TMachHostBinding(*this, ScriptObjectBindingRow)
 {
 }
 
 tMachButton::~tMachButton() = default;
-
-void tMachButton::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
-{
-    m_iMach = std::move(iMach);
-    setEnabled(m_iMach != nullptr);
-}
-
-MachBindingRow tMachButton::BindingRow() const
-{
-    return MachBindingRow{.receivesScriptObject = true,
-                          .receivesUpdateThread = false,
-                          .registersForPolling = true};
-}
-
-void tMachButton::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread*)
-{
-    SetIMach(iMach);
-}
 
 void tMachButton::PollRefresh(IMyScriptObject&, bool machineInReset)
 {
@@ -197,7 +179,7 @@ const QColor tMachESTOPButton::ResetColor(192, 192, 192);
 const QColor tMachESTOPButton::EstopColor(255, 0, 0);
 
 tMachESTOPButton::tMachESTOPButton(PlatformServices& platform, QWidget* parent)
-    : TSkinnedButton(platform, parent)
+    : TSkinnedButton(platform, parent), TMachHostBinding(*this, ScriptObjectBindingRow)
 {
     resize(75, 55);
     QFont face = font();
@@ -207,12 +189,6 @@ tMachESTOPButton::tMachESTOPButton(PlatformServices& platform, QWidget* parent)
 }
 
 tMachESTOPButton::~tMachESTOPButton() = default;
-
-void tMachESTOPButton::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
-{
-    m_iMach = std::move(iMach);
-    setEnabled(m_iMach != nullptr);
-}
 
 void tMachESTOPButton::SetResetState(bool inReset)
 {
@@ -243,19 +219,6 @@ void tMachESTOPButton::ApplyFace()
                  m_faceColor.darker(250).name()));
 }
 
-MachBindingRow tMachESTOPButton::BindingRow() const
-{
-    return MachBindingRow{.receivesScriptObject = true,
-                          .receivesUpdateThread = false,
-                          .registersForPolling = true};
-}
-
-void tMachESTOPButton::BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
-                                TMachUpdateThread*)
-{
-    SetIMach(iMach);
-}
-
 void tMachESTOPButton::PollRefresh(IMyScriptObject&, bool machineInReset)
 {
     SetResetState(machineInReset);
@@ -263,9 +226,9 @@ void tMachESTOPButton::PollRefresh(IMyScriptObject&, bool machineInReset)
 
 void tMachESTOPButton::Click()
 {
-    if (!m_iMach)
+    if (!iMach())
         return;
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
+    const std::shared_ptr<IMyScriptObject> mach = iMach();
     mach->DoOEMButton(OEMButtonCodeOf(obtReset));
     SetResetState(mach->GetOEMLed(OEMLEDCodeOf(oltReset)));
     RaiseClickEvent();

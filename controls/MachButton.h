@@ -2,7 +2,7 @@
 
 #include "controls/MachButtonBase.h"
 #include "controls/MachButtonCodeRun.h"
-#include "host/MachBinding.h"
+#include "controls/MachHostBinding.h"
 #include "host/MachConstants.h"
 
 #include <QColor>
@@ -18,7 +18,7 @@ class TMachUpdateThread;
 // button, assigning none disables it, and a button without one makes no host call. Window
 // binding hands the script object over and registers the button; each poll pass then enables
 // it while the host is out of reset and disables it while the host is in reset.
-class tMachButton : public TSkinnedButton, public IMachBindable, public IMachPollable
+class tMachButton : public TSkinnedButton, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachButton)
@@ -27,15 +27,10 @@ public:
     explicit tMachButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachButton() override;
 
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
-
     // Stored flag; no behaviour depends on it.
     bool Locked() const { return m_locked; }
     void SetLocked(bool locked) { m_locked = locked; }
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 protected:
@@ -47,7 +42,6 @@ protected:
                             const std::function<void(const TMachCodeDialog&)>& readFirst = {});
 
 private:
-    std::shared_ptr<IMyScriptObject> m_iMach;
     bool m_locked = false;
 };
 
@@ -177,7 +171,9 @@ private:
 // Reset (1021), reads the reset LED into `resetState` and raises the click event; unbound it
 // does nothing at all. Poll passes set `resetState` and never disable it. Both faces, with
 // black text, show under every skin of the application.
-class tMachESTOPButton final : public TSkinnedButton, public IMachBindable, public IMachPollable
+class tMachESTOPButton final : public TSkinnedButton,
+                               public TMachHostBinding,
+                               public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachESTOPButton)
@@ -189,17 +185,12 @@ public:
     explicit tMachESTOPButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachESTOPButton() override;
 
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
-
     bool resetState() const { return m_resetState; }
     // Applies the face only when the value changes.
     void SetResetState(bool inReset);
     // The colour the current face asks for.
     QColor FaceColor() const { return m_faceColor; }
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 protected:
@@ -208,7 +199,6 @@ protected:
 private:
     void ApplyFace();
 
-    std::shared_ptr<IMyScriptObject> m_iMach;
     QColor m_faceColor;
     bool m_resetState = true;
 };
