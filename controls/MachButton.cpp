@@ -31,26 +31,37 @@ void tMachButton::PollRefresh(IMyScriptObject&, bool machineInReset)
     SetEnabledIfChanged(!machineInReset);
 }
 
-void tMachButton::EditCaptionAndCode(const QString& title, int mode, QString& code,
-                                     const std::function<void(const TMachCodeDialog&)>& readFirst)
+// ---- TMachCodeTextButton ----
+
+TMachCodeTextButton::TMachCodeTextButton(PlatformServices& platform, QWidget* parent,
+                                         const QString& dialogTitle, int dialogMode)
+    : tMachButton(platform, parent), m_dialogTitle(dialogTitle), m_dialogMode(dialogMode)
+{
+}
+
+TMachCodeTextButton::~TMachCodeTextButton() = default;
+
+void TMachCodeTextButton::EditFunction()
 {
     auto* dialog = new TMachCodeDialog(this);
-    dialog->setWindowTitle(title);
-    dialog->SetCodeText(code);
+    dialog->setWindowTitle(m_dialogTitle);
+    dialog->SetCodeText(m_code);
     dialog->SetCaptionText(text());
-    dialog->SetMode(mode);
-    RunFunctionDialog(dialog, [this, dialog, &code, &readFirst] {
-        if (readFirst)
-            readFirst(*dialog);
-        code = dialog->CodeText();
+    dialog->SetMode(m_dialogMode);
+    RunFunctionDialog(dialog, [this, dialog] {
+        ReadFunctionDialog(*dialog);
+        m_code = dialog->CodeText();
         setText(dialog->CaptionText());
     });
 }
 
+void TMachCodeTextButton::ReadFunctionDialog(const TMachCodeDialog&) {}
+
 // ---- tMachCodeButton ----
 
 tMachCodeButton::tMachCodeButton(PlatformServices& platform, QWidget* parent)
-    : tMachButton(platform, parent)
+    : TMachCodeTextButton(platform, parent, QStringLiteral("Mach G Code Dialog"),
+                          TMachCodeDialog::CodeButtonMode)
 {
 }
 
@@ -62,21 +73,16 @@ void tMachCodeButton::Click()
         return;
     // The run holds its own references: the button may be destroyed while the run waits.
     const std::shared_ptr<IMyScriptObject> mach = iMach();
-    const QString text = m_code;
+    const QString text = code();
     PlatformServices& platform = Platform();
     RunMachCode(*mach, text, platform.waiter, platform.messageBoxes);
-}
-
-void tMachCodeButton::EditFunction()
-{
-    EditCaptionAndCode(QStringLiteral("Mach G Code Dialog"), TMachCodeDialog::CodeButtonMode,
-                       m_code);
 }
 
 // ---- tMachVBScriptButton ----
 
 tMachVBScriptButton::tMachVBScriptButton(PlatformServices& platform, QWidget* parent)
-    : tMachButton(platform, parent)
+    : TMachCodeTextButton(platform, parent, QStringLiteral("Mach VB Script Dialog"),
+                          TMachCodeDialog::ScriptButtonMode)
 {
 }
 
@@ -87,21 +93,16 @@ void tMachVBScriptButton::Click()
     if (!iMach())
         return;
     const std::shared_ptr<IMyScriptObject> mach = iMach();
-    WriteMachMacroFile(m_macroFolder, m_code);
+    WriteMachMacroFile(m_macroFolder, code());
     Platform().waiter.Sleep(MacroWriteSettleMs);
     mach->Code(QStringLiteral("M6666"));
-}
-
-void tMachVBScriptButton::EditFunction()
-{
-    EditCaptionAndCode(QStringLiteral("Mach VB Script Dialog"), TMachCodeDialog::ScriptButtonMode,
-                       m_code);
 }
 
 // ---- tMachUserButton ----
 
 tMachUserButton::tMachUserButton(PlatformServices& platform, QWidget* parent)
-    : tMachButton(platform, parent)
+    : TMachCodeTextButton(platform, parent, QStringLiteral("Mach User Button Dialog"),
+                          TMachCodeDialog::UserButtonMode)
 {
 }
 
@@ -113,17 +114,13 @@ void tMachUserButton::Click()
         return;
     // Range-checked before the first call, so a refused number sends nothing.
     const int16_t number = MachInt16(m_userBtnNum);
-    iMach()->SetButtonText(m_code);
+    iMach()->SetButtonText(code());
     iMach()->DoButton(number);
 }
 
-void tMachUserButton::EditFunction()
+void tMachUserButton::ReadFunctionDialog(const TMachCodeDialog& dialog)
 {
-    // The number is read first: a number that is not one changes nothing.
-    EditCaptionAndCode(QStringLiteral("Mach User Button Dialog"), TMachCodeDialog::UserButtonMode,
-                       m_code, [this](const TMachCodeDialog& dialog) {
-                           m_userBtnNum = dialog.ButtonNumber();
-                       });
+    m_userBtnNum = dialog.ButtonNumber();
 }
 
 // ---- tMachOEMButton ----

@@ -33,21 +33,44 @@ public:
 
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
-protected:
-    // The function dialog of the buttons that carry a text for the host: the code dialog in
-    // `mode` (a TMachCodeDialog mode), titled `title`, showing the caption and `code`. When it
-    // is accepted, `readFirst` (may be empty) reads what else the mode shows, then the code and
-    // the caption are taken; an error from `readFirst` leaves the button unchanged.
-    void EditCaptionAndCode(const QString& title, int mode, QString& code,
-                            const std::function<void(const TMachCodeDialog&)>& readFirst = {});
-
 private:
     bool m_locked = false;
 };
 
+// A host button that carries a text for the host (G-code, a script, a user button's text).
+// Right-click opens the code dialog in the button's mode with its caption and text; when it is
+// accepted, ReadFunctionDialog reads what else the mode shows, then the text and the caption
+// are taken. An error from ReadFunctionDialog leaves the button unchanged.
+class TMachCodeTextButton : public tMachButton
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TMachCodeTextButton)
+
+public:
+    ~TMachCodeTextButton() override;
+
+    QString code() const { return m_code; }
+    void SetCode(const QString& code) { m_code = code; }
+
+protected:
+    // `dialogMode` is a TMachCodeDialog mode.
+    TMachCodeTextButton(PlatformServices& platform, QWidget* parent, const QString& dialogTitle,
+                        int dialogMode);
+
+    bool HasFunctionDialog() const override { return true; }
+    void EditFunction() override;
+    // Reads the dialog's fields beyond caption and text; the default reads none.
+    virtual void ReadFunctionDialog(const TMachCodeDialog& dialog);
+
+private:
+    QString m_code;
+    QString m_dialogTitle;
+    int m_dialogMode;
+};
+
 // Runs its G-code text line by line (see RunMachCode). The click event is never raised.
 // Right-click edits caption and code.
-class tMachCodeButton : public tMachButton
+class tMachCodeButton : public TMachCodeTextButton
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachCodeButton)
@@ -56,23 +79,15 @@ public:
     explicit tMachCodeButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachCodeButton() override;
 
-    QString code() const { return m_code; }
-    void SetCode(const QString& code) { m_code = code; }
-
 protected:
     void Click() override;
-    bool HasFunctionDialog() const override { return true; }
-    void EditFunction() override;
-
-private:
-    QString m_code;
 };
 
 // Runs its script text as the host macro M6666: the macro file is written whole into
 // MacroFolder, then after 100 ms Code("M6666") has the host run it; nothing waits for the
 // macro. When the file cannot be written the error is reported and the host is not asked.
 // The click event is never raised. Right-click edits caption and code.
-class tMachVBScriptButton final : public tMachButton
+class tMachVBScriptButton final : public TMachCodeTextButton
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachVBScriptButton)
@@ -81,9 +96,6 @@ public:
     explicit tMachVBScriptButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachVBScriptButton() override;
 
-    QString code() const { return m_code; }
-    void SetCode(const QString& code) { m_code = code; }
-
     // The host's macro folder without a trailing separator (see MachMacroFolder); set by the
     // window that creates the button.
     QString MacroFolder() const { return m_macroFolder; }
@@ -91,18 +103,15 @@ public:
 
 protected:
     void Click() override;
-    bool HasFunctionDialog() const override { return true; }
-    void EditFunction() override;
 
 private:
-    QString m_code;
     QString m_macroFolder;
 };
 
 // Hands the host its button text, then runs the host's user button UserBtnNum. A number
 // outside the 16-bit range is refused before anything is sent. The click event is never
 // raised. Right-click edits caption, code and number.
-class tMachUserButton final : public tMachButton
+class tMachUserButton final : public TMachCodeTextButton
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachUserButton)
@@ -111,18 +120,15 @@ public:
     explicit tMachUserButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachUserButton() override;
 
-    QString code() const { return m_code; }
-    void SetCode(const QString& code) { m_code = code; }
     int UserBtnNum() const { return m_userBtnNum; }
     void SetUserBtnNum(int number) { m_userBtnNum = number; }
 
 protected:
     void Click() override;
-    bool HasFunctionDialog() const override { return true; }
-    void EditFunction() override;
+    // The host button number; a number that is not one raises and changes nothing.
+    void ReadFunctionDialog(const TMachCodeDialog& dialog) override;
 
 private:
-    QString m_code;
     int m_userBtnNum = 0;
 };
 
