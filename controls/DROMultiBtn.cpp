@@ -1,20 +1,14 @@
 #include "controls/DROMultiBtn.h"
 
-#include "controls/DROframe.h"
 #include "controls/MachDro.h"
 #include "controls/MachLed.h"
-#include "host/CMach4Wrapper.h"
-#include "host/Mach4_TLB.h"
 #include "host/MachUpdateThread.h"
 #include "platform/OperatorAction.h"
 #include "platform/Platform.h"
-#include "platform/Waiter.h"
-#include "platform/ZentyrError.h"
 
 #include <QLabel>
 
 namespace {
-constexpr int ReferenceButtonOffset = 222;
 
 tMachLed* MakeLed(QWidget* parent, const char* name, TLedColor color, QRect geometry)
 {
@@ -24,13 +18,11 @@ tMachLed* MakeLed(QWidget* parent, const char* name, TLedColor color, QRect geom
     led->setGeometry(geometry);
     return led;
 }
+
 }  // namespace
 
 TAxisMultiBtnDRO::TAxisMultiBtnDRO(PlatformServices& platform, QWidget* parent)
-    : QFrame(parent),
-      m_platform(platform),
-      m_eDRO(new TNumericEdit(platform.messageBoxes, this)),
-      m_label(new QLabel(this)),
+    : TAxisReadout(platform, parent),
       m_ref(MakeLed(this, "ref", TLedColor::Green, {11, 0, 77, 11})),
       m_limitHome(MakeLed(this, "LimitHome", TLedColor::Yellow, {11, 30, 77, 11})),
       m_limitMinus(MakeLed(this, "limitMinus", TLedColor::Yellow, {0, 0, 11, 41})),
@@ -38,35 +30,30 @@ TAxisMultiBtnDRO::TAxisMultiBtnDRO(PlatformServices& platform, QWidget* parent)
 {
     resize(108, 43);
 
-    m_eDRO->setObjectName(QStringLiteral("eDRO"));
-    m_eDRO->setGeometry(32, 10, 56, 20);
-    m_eDRO->SetDecimals(4);
-    m_eDRO->setEnabled(false);
-    m_eDRO->SetOnValueChanged([this] { eDROValueChanged(); });
+    TNumericEdit* field = Field();
+    field->setGeometry(32, 10, 56, 20);
+    field->setEnabled(false);
 
-    m_label->setObjectName(QStringLiteral("DROlabel"));
-    m_label->setGeometry(11, 10, 21, 21);
-    m_label->setAlignment(Qt::AlignCenter);
-    m_label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    QFont bold = m_label->font();
+    QLabel* label = Label();
+    label->setGeometry(11, 10, 21, 21);
+    QFont bold = label->font();
     bold.setBold(true);
-    m_label->setFont(bold);
-    m_label->setBuddy(m_eDRO);
-    m_eDRO->raise();
-    m_label->raise();
+    label->setFont(bold);
+    field->raise();
+    label->raise();
 
-    connect(m_eDRO, &TNumericEdit::FocusEntered, this, [this] {
+    connect(field, &TNumericEdit::FocusEntered, this, [this] {
         HoldUpdateThread();
-        m_eDRO->selectAll();
+        Field()->selectAll();
     });
-    connect(m_eDRO, &TNumericEdit::FocusLeft, this, [this] { ReleaseUpdateThread(); });
-    connect(m_eDRO, &TNumericEdit::KeyPressed, this, [this](int key) {
+    connect(field, &TNumericEdit::FocusLeft, this, [this] { ReleaseUpdateThread(); });
+    connect(field, &TNumericEdit::KeyPressed, this, [this](int key) {
         if (key != Qt::Key_Return && key != Qt::Key_Enter) {
             HoldUpdateThread();
             return;
         }
-        RunOperatorAction(m_platform.messageBoxes, [this] { eDROValueChanged(); });
-        m_eDRO->selectAll();
+        RunOperatorAction(Platform().messageBoxes, [this] { eDROValueChanged(); });
+        Field()->selectAll();
         ReleaseUpdateThread();
     });
 }
@@ -77,33 +64,12 @@ TAxisMultiBtnDRO::~TAxisMultiBtnDRO()
     ReleaseUpdateThread();
 }
 
-void TAxisMultiBtnDRO::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
+void TAxisMultiBtnDRO::AxisCodesChosen(const TAxisCodes& codes)
 {
-    m_iMach = std::move(iMach);
-    if (m_iMach)
-        RefreshFromHost();
-    else
-        Enable(false);
-}
-
-void TAxisMultiBtnDRO::SetDroAxis(const QString& axis)
-{
-    if (axis.isEmpty())
-        throw ZentyrError(QStringLiteral("Range check error: an axis name needs a letter"));
-    m_droAxis = axis;
-    m_label->setText(QLatin1Char('&') + axis);
-    if (const auto codes = AxisCodesOf(axis)) {
-        m_droNum = codes->dro;
-        m_ref->SetLedCode(codes->refLed);
-        m_limitPlus->SetLedCode(codes->plusLimitLed);
-        m_limitMinus->SetLedCode(codes->minusLimitLed);
-        m_limitHome->SetLedCode(codes->homeLed);
-    }
-}
-
-void TAxisMultiBtnDRO::SetHostConnection(TCMach4Wrapper* hostConnection)
-{
-    m_hostConnection = hostConnection;
+    m_ref->SetLedCode(codes.refLed);
+    m_limitPlus->SetLedCode(codes.plusLimitLed);
+    m_limitMinus->SetLedCode(codes.minusLimitLed);
+    m_limitHome->SetLedCode(codes.homeLed);
 }
 
 void TAxisMultiBtnDRO::Enable(bool enabled)
@@ -112,57 +78,23 @@ void TAxisMultiBtnDRO::Enable(bool enabled)
         return;
     m_enabled = enabled;
     setEnabled(enabled);
-    for (QWidget* part : std::initializer_list<QWidget*>{m_eDRO, m_label, m_ref, m_limitHome,
+    for (QWidget* part : std::initializer_list<QWidget*>{Field(), Label(), m_ref, m_limitHome,
                                                          m_limitMinus, m_limitPlus})
         part->setEnabled(enabled);
-}
-
-void TAxisMultiBtnDRO::RefreshFromHost()
-{
-    if (m_iMach)
-        RefreshFromHost(*m_iMach);
-}
-
-void TAxisMultiBtnDRO::RefreshFromHost(IMyScriptObject& mach)
-{
-    const double value = mach.GetOEMDRO(MachInt16(m_droNum));
-    TNumericEdit::DetachedValueChanged detached(*m_eDRO);
-    m_eDRO->SetValue(value);
-}
-
-void TAxisMultiBtnDRO::eDROValueChanged()
-{
-    if (m_iMach)
-        m_iMach->SetOEMDRO(MachInt16(m_droNum), m_eDRO->Value());
 }
 
 void TAxisMultiBtnDRO::Reference()
 {
     Q_EMIT Click();
-    if (!m_iMach)
-        return;
-    const int16_t refButton = MachInt16(static_cast<long long>(m_droNum) + ReferenceButtonOffset);
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
-    SendAxisStatusMessage(m_hostConnection, *mach, QStringLiteral("Referencing ") + m_droAxis);
-    mach->DoOEMButton(refButton);
-    ReferenceWaitLoop();
-}
-
-void TAxisMultiBtnDRO::ReferenceWaitLoop()
-{
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
-    const QPointer<QObject> self(this);
-    if (!WaitWhileAxisMoves(*mach, m_platform.waiter, self, {}))
-        return;
-    m_platform.waiter.Sleep(TAxisDRO::ReferencedWaitMs);
-    SendAxisStatusMessage(m_hostConnection, *mach, m_droAxis + QStringLiteral(" Axis Referenced"));
+    ReferenceAxis(false);
 }
 
 void TAxisMultiBtnDRO::HoldUpdateThread()
 {
-    if (m_holdsThread || m_updateThread.isNull() || !m_updateThread->IsPolling())
+    TMachUpdateThread* thread = UpdateThread();
+    if (m_holdsThread || thread == nullptr || !thread->IsPolling())
         return;
-    m_updateThread->Suspend();
+    thread->Suspend();
     m_holdsThread = true;
 }
 
@@ -171,19 +103,8 @@ void TAxisMultiBtnDRO::ReleaseUpdateThread()
     if (!m_holdsThread)
         return;
     m_holdsThread = false;
-    if (m_updateThread)
-        m_updateThread->Resume();
-}
-
-TMachUpdateThread* TAxisMultiBtnDRO::UpdateThread() const
-{
-    return m_updateThread.data();
-}
-
-MachBindingRow TAxisMultiBtnDRO::BindingRow() const
-{
-    return {.receivesScriptObject = true, .receivesUpdateThread = true,
-            .registersForPolling = true};
+    if (TMachUpdateThread* thread = UpdateThread())
+        thread->Resume();
 }
 
 void TAxisMultiBtnDRO::BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
@@ -192,18 +113,11 @@ void TAxisMultiBtnDRO::BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
     SetIMach(iMach);
     for (tMachLed* led : {m_ref, m_limitHome, m_limitMinus, m_limitPlus})
         led->SetIMach(iMach);
-    if (m_updateThread != thread)
+    if (UpdateThread() != thread)
         ReleaseUpdateThread();
-    m_updateThread = thread;
+    SetUpdateThread(thread);
     if (thread != nullptr) {
         for (tMachLed* led : {m_ref, m_limitHome, m_limitMinus, m_limitPlus})
             thread->Register(led);
     }
-}
-
-void TAxisMultiBtnDRO::PollRefresh(IMyScriptObject& mach, bool machineInReset)
-{
-    Enable(!machineInReset);
-    if (!m_eDRO->hasFocus())
-        RefreshFromHost(mach);
 }

@@ -1,19 +1,9 @@
 #pragma once
 
-#include "host/MachBinding.h"
+#include "controls/AxisReadout.h"
 
-#include <QFrame>
-#include <QPointer>
-#include <QString>
-
-#include <functional>
-#include <memory>
 #include <optional>
 
-class QLabel;
-class TCMach4Wrapper;
-class TMachUpdateThread;
-class TNumericEdit;
 class tMachLed;
 struct PlatformServices;
 
@@ -27,9 +17,10 @@ struct PlatformServices;
 // that someone else suspended (a window rebuilding its controls) stays suspended until they
 // resume it.
 //
-// Binding: receives the script object and the update thread, is registered for polling; it
-// binds its four lamps and registers them with the update thread itself.
-class TAxisMultiBtnDRO : public QFrame, public IMachBindable, public IMachPollable
+// A known axis letter also sets the four lamp codes. Binding: receives the script object and
+// the update thread, is registered for polling; it binds its four lamps and registers them with
+// the update thread itself.
+class TAxisMultiBtnDRO : public TAxisReadout
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TAxisMultiBtnDRO)
@@ -38,65 +29,39 @@ public:
     explicit TAxisMultiBtnDRO(PlatformServices& platform, QWidget* parent = nullptr);
     ~TAxisMultiBtnDRO() override;
 
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    // With a reference: refresh from host; without one: disabled.
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
+    int machDROnum() const { return MachDROnum(); }
 
-    QString DroAxis() const { return m_droAxis; }
-    // Label "&" + text; a known first letter also sets the DRO code and the four lamp codes.
-    // Empty: range error.
-    void SetDroAxis(const QString& axis);
-
-    int machDROnum() const { return m_droNum; }
-    void SetMachDROnum(int code) { m_droNum = code; }
-
-    // The host connection whose StatusMessage carries the referencing messages (not owned).
-    void SetHostConnection(TCMach4Wrapper* hostConnection);
-    TMachUpdateThread* UpdateThread() const;
     // True while this frame holds the update thread suspended.
     bool HoldsUpdateThread() const { return m_holdsThread; }
 
     // Enabled state of the frame, the field, the label and the four lamps together.
-    void Enable(bool enabled);
+    void Enable(bool enabled) override;
 
-    void RefreshFromHost();
-    void RefreshFromHost(IMyScriptObject& mach);
-    void eDROValueChanged();
     // Raises Click, then references the axis; returns when the host reports the motion stopped.
     void Reference();
 
-    TNumericEdit* Field() const { return m_eDRO; }
-    QLabel* Label() const { return m_label; }
     tMachLed* RefLed() const { return m_ref; }
     tMachLed* HomeLed() const { return m_limitHome; }
     tMachLed* MinusLimitLed() const { return m_limitMinus; }
     tMachLed* PlusLimitLed() const { return m_limitPlus; }
 
-    MachBindingRow BindingRow() const override;
     void BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
                   TMachUpdateThread* thread) override;
-    void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 Q_SIGNALS:
     void Click();
 
+protected:
+    void AxisCodesChosen(const TAxisCodes& codes) override;
+
 private:
     void HoldUpdateThread();
     void ReleaseUpdateThread();
-    void ReferenceWaitLoop();
 
-    PlatformServices& m_platform;
-    std::shared_ptr<IMyScriptObject> m_iMach;
-    QPointer<TMachUpdateThread> m_updateThread;
-    QPointer<TCMach4Wrapper> m_hostConnection;
-    TNumericEdit* m_eDRO;
-    QLabel* m_label;
     tMachLed* m_ref;
     tMachLed* m_limitHome;
     tMachLed* m_limitMinus;
     tMachLed* m_limitPlus;
-    QString m_droAxis;
-    int m_droNum = 0;
     // Unknown until the first Enable: the form data leaves the frame enabled, its field not.
     std::optional<bool> m_enabled;
     bool m_holdsThread = false;

@@ -1,94 +1,22 @@
 #include "controls/DROframe.h"
 
 #include "controls/MachDro.h"
-#include "host/CMach4Wrapper.h"
-#include "host/Mach4_TLB.h"
-#include "host/MachUpdateThread.h"
 #include "platform/OperatorAction.h"
 #include "platform/Platform.h"
-#include "platform/Waiter.h"
-#include "platform/ZentyrError.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include <array>
-
-namespace {
-constexpr int ReferenceButtonOffset = 222;
-
-struct AxisRow
-{
-    QChar letter;
-    TAxisCodes codes;
-};
-
-constexpr std::array<AxisRow, 6> AxisTable{{
-    {u'X', {800, 1022, 807, 828, 829, 830}},
-    {u'Y', {801, 1023, 808, 831, 832, 833}},
-    {u'Z', {802, 1024, 809, 834, 835, 836}},
-    {u'A', {803, 1025, 810, 837, 838, 839}},
-    {u'B', {804, 1026, 811, 840, 841, 842}},
-    {u'C', {805, 1027, 812, 843, 844, 845}},
-}};
-}  // namespace
-
-std::optional<TAxisCodes> AxisCodesOf(const QString& droAxis)
-{
-    if (droAxis.isEmpty())
-        return std::nullopt;
-    for (const AxisRow& row : AxisTable) {
-        if (row.letter == droAxis.front())
-            return row.codes;
-    }
-    return std::nullopt;
-}
-
-void SendAxisStatusMessage(TCMach4Wrapper* hostConnection, IMyScriptObject& mach,
-                           const QString& text)
-{
-    if (hostConnection != nullptr)
-        hostConnection->StatusMessage(text);
-    else
-        mach.Message(text);
-}
-
-// The host is asked at most every MovingPollMs: an unpaced loop would keep a core busy for the
-// whole homing move and flood the host with calls it expects every 50 to 150 ms.
-bool WaitWhileAxisMoves(IMyScriptObject& mach, IWaiter& waiter, const QPointer<QObject>& guard,
-                        const std::function<void()>& whileMoving)
-{
-    constexpr int MovingPollMs = 50;
-    while (mach.IsMoving()) {
-        if (whileMoving)
-            whileMoving();
-        waiter.SleepProcessingEvents(MovingPollMs);
-        if (guard.isNull())
-            return false;
-    }
-    return true;
-}
-
 TAxisDRO::TAxisDRO(PlatformServices& platform, QWidget* parent)
-    : QFrame(parent),
-      m_platform(platform),
-      m_eDRO(new TNumericEdit(platform.messageBoxes, this)),
-      m_label(new QLabel(QStringLiteral("DRO"), this)),
+    : TAxisReadout(platform, parent),
       m_btnZero(new QPushButton(QStringLiteral("Z"), this)),
       m_btnRef(new QPushButton(QStringLiteral("R"), this))
 {
     resize(131, 26);
 
-    m_label->setObjectName(QStringLiteral("DROlabel"));
-    m_label->setGeometry(4, 3, 20, 20);
-    m_label->setAlignment(Qt::AlignCenter);
-    m_label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_label->setBuddy(m_eDRO);
-
-    m_eDRO->setObjectName(QStringLiteral("eDRO"));
-    m_eDRO->setGeometry(25, 3, 56, 20);
-    m_eDRO->SetDecimals(4);
-    m_eDRO->SetOnValueChanged([this] { eDROValueChanged(); });
+    Label()->setText(QStringLiteral("DRO"));
+    Label()->setGeometry(4, 3, 20, 20);
+    Field()->setGeometry(25, 3, 56, 20);
 
     m_btnZero->setObjectName(QStringLiteral("btnZero"));
     m_btnZero->setGeometry(84, 3, 21, 20);
@@ -98,15 +26,15 @@ TAxisDRO::TAxisDRO(PlatformServices& platform, QWidget* parent)
     connect(m_btnZero, &QPushButton::clicked, this, [this] { OperatorAction([this] { Zero(); }); });
     connect(m_btnRef, &QPushButton::clicked, this,
             [this] { OperatorAction([this] { Reference(); }); });
-    connect(m_eDRO, &TNumericEdit::FocusEntered, this, [this] {
+    connect(Field(), &TNumericEdit::FocusEntered, this, [this] {
         if (m_enabled)
-            m_eDRO->selectAll();
+            Field()->selectAll();
     });
-    connect(m_eDRO, &TNumericEdit::KeyPressed, this, [this](int key) {
+    connect(Field(), &TNumericEdit::KeyPressed, this, [this](int key) {
         if (key != Qt::Key_Return && key != Qt::Key_Enter)
             return;
         OperatorAction([this] { eDROValueChanged(); });
-        m_eDRO->selectAll();
+        Field()->selectAll();
     });
 
     // Disabled in the form data: the first poll pass out of reset enables it.
@@ -116,116 +44,30 @@ TAxisDRO::TAxisDRO(PlatformServices& platform, QWidget* parent)
 
 TAxisDRO::~TAxisDRO() = default;
 
-void TAxisDRO::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
-{
-    m_iMach = std::move(iMach);
-    if (m_iMach)
-        RefreshFromHost();
-    else
-        Enable(false);
-}
-
-void TAxisDRO::SetDroAxis(const QString& axis)
-{
-    if (axis.isEmpty())
-        throw ZentyrError(QStringLiteral("Range check error: an axis name needs a letter"));
-    m_droAxis = axis;
-    m_label->setText(QLatin1Char('&') + axis);
-    if (const auto codes = AxisCodesOf(axis))
-        m_droNum = codes->dro;
-}
-
-void TAxisDRO::SetHostConnection(TCMach4Wrapper* hostConnection)
-{
-    m_hostConnection = hostConnection;
-}
-
 void TAxisDRO::Enable(bool enabled)
 {
     if (enabled == m_enabled)
         return;
     m_enabled = enabled;
     setEnabled(enabled);
-    m_eDRO->setEnabled(enabled);
-    m_label->setEnabled(enabled);
+    Field()->setEnabled(enabled);
+    Label()->setEnabled(enabled);
     m_btnZero->setEnabled(enabled);
     m_btnRef->setEnabled(enabled);
 }
 
-void TAxisDRO::RefreshFromHost()
-{
-    if (m_iMach)
-        RefreshFromHost(*m_iMach);
-}
-
-void TAxisDRO::RefreshFromHost(IMyScriptObject& mach)
-{
-    const double value = mach.GetOEMDRO(MachInt16(m_droNum));
-    TNumericEdit::DetachedValueChanged detached(*m_eDRO);
-    m_eDRO->SetValue(value);
-}
-
-void TAxisDRO::eDROValueChanged()
-{
-    if (m_iMach)
-        m_iMach->SetOEMDRO(MachInt16(m_droNum), m_eDRO->Value());
-}
-
 void TAxisDRO::Zero()
 {
-    m_eDRO->SetValue(0.0);
+    Field()->SetValue(0.0);
     eDROValueChanged();
 }
 
 void TAxisDRO::Reference()
 {
-    if (!m_iMach)
-        return;
-    // Both codes are checked before anything is sent.
-    const int16_t refButton = MachInt16(static_cast<long long>(m_droNum) + ReferenceButtonOffset);
-    MachInt16(m_droNum);
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
-    SendAxisStatusMessage(m_hostConnection, *mach, QStringLiteral("Referencing ") + m_droAxis);
-    mach->DoOEMButton(refButton);
-    ReferenceWaitLoop();
-}
-
-void TAxisDRO::ReferenceWaitLoop()
-{
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
-    const QPointer<QObject> self(this);
-    if (!WaitWhileAxisMoves(*mach, m_platform.waiter, self, [&] { RefreshFromHost(*mach); }))
-        return;
-    m_platform.waiter.Sleep(ReferencedWaitMs);
-    RefreshFromHost(*mach);
-    SendAxisStatusMessage(m_hostConnection, *mach, m_droAxis + QStringLiteral(" Axis Referenced"));
+    ReferenceAxis(true);
 }
 
 void TAxisDRO::OperatorAction(const std::function<void()>& action)
 {
-    RunOperatorAction(m_platform.messageBoxes, action);
-}
-
-TMachUpdateThread* TAxisDRO::UpdateThread() const
-{
-    return m_updateThread.data();
-}
-
-MachBindingRow TAxisDRO::BindingRow() const
-{
-    return {.receivesScriptObject = true, .receivesUpdateThread = true,
-            .registersForPolling = true};
-}
-
-void TAxisDRO::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread)
-{
-    SetIMach(iMach);
-    m_updateThread = thread;
-}
-
-void TAxisDRO::PollRefresh(IMyScriptObject& mach, bool machineInReset)
-{
-    Enable(!machineInReset);
-    if (!m_eDRO->hasFocus())
-        RefreshFromHost(mach);
+    RunOperatorAction(Platform().messageBoxes, action);
 }

@@ -2,7 +2,6 @@
 
 #include "controls/FrameSlider.h"
 #include "host/Mach4_TLB.h"
-#include "host/MachUpdateThread.h"
 #include "platform/OperatorAction.h"
 #include "platform/Platform.h"
 #include "platform/ZentyrError.h"
@@ -135,6 +134,7 @@ void TAmountSpinEdit::wheelEvent(QWheelEvent* event)
 
 TDroAmount::TDroAmount(PlatformServices& platform, QWidget* parent)
     : QFrame(parent),
+      TMachHostBinding(*this, ScriptObjectAndThreadBindingRow),
       m_platform(platform),
       m_bevel(new QFrame(this)),
       m_label(new QLabel(QStringLiteral("&Feed"), this)),
@@ -183,10 +183,9 @@ TDroAmount::~TDroAmount()
     m_eDro->onTextChanged = nullptr;
 }
 
-void TDroAmount::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
+void TDroAmount::IMachAssigned()
 {
-    m_iMach = std::move(iMach);
-    if (!m_iMach) {
+    if (!iMach()) {
         Enable(false);
         return;
     }
@@ -306,7 +305,7 @@ void TDroAmount::ApplyChange(bool selectText)
 {
     const FlagScope applying(m_applying);
     if (IsBound())
-        m_iMach->SetOEMDRO(MachInt16(m_droNum), m_eDro->FieldValue());
+        iMach()->SetOEMDRO(MachInt16(m_droNum), m_eDro->FieldValue());
     RefreshFromHost();
     if (selectText)
         m_eDro->selectAll();
@@ -315,7 +314,7 @@ void TDroAmount::ApplyChange(bool selectText)
 void TDroAmount::RefreshFromHost()
 {
     if (IsBound())
-        SetFieldByCode(m_iMach->GetOEMDRO(MachInt16(m_droNum)));
+        SetFieldByCode(iMach()->GetOEMDRO(MachInt16(m_droNum)));
     if (!m_sliderHeld)
         SetSliderPosition(SliderPositionOf(m_eDro->FieldValue()));
 }
@@ -323,8 +322,8 @@ void TDroAmount::RefreshFromHost()
 void TDroAmount::SliderMoved(int position)
 {
     const double value = position / SliderUnitsPerValue;
-    if (m_iMach && m_droNum > 0) {
-        m_iMach->SetOEMDRO(MachInt16(m_droNum), value);
+    if (iMach() && m_droNum > 0) {
+        iMach()->SetOEMDRO(MachInt16(m_droNum), value);
         return;
     }
     SetFieldByCode(value);
@@ -347,23 +346,6 @@ bool TDroAmount::eventFilter(QObject* watched, QEvent* event)
             m_sliderHeld = false;
     }
     return QFrame::eventFilter(watched, event);
-}
-
-TMachUpdateThread* TDroAmount::UpdateThread() const
-{
-    return m_updateThread.data();
-}
-
-MachBindingRow TDroAmount::BindingRow() const
-{
-    return {.receivesScriptObject = true, .receivesUpdateThread = true,
-            .registersForPolling = true};
-}
-
-void TDroAmount::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread)
-{
-    SetIMach(iMach);
-    m_updateThread = thread;
 }
 
 void TDroAmount::PollRefresh(IMyScriptObject& mach, bool machineInReset)

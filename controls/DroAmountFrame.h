@@ -1,11 +1,10 @@
 #pragma once
 
-#include "host/MachBinding.h"
+#include "controls/MachHostBinding.h"
 #include "host/MachConstants.h"
 
 #include <QDoubleSpinBox>
 #include <QFrame>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -14,7 +13,6 @@
 
 class QLabel;
 class QSlider;
-class TMachUpdateThread;
 struct PlatformServices;
 
 // The decimal spin field of an amount frame: fixed-point with its number of decimals, its
@@ -69,7 +67,7 @@ private:
 //
 // Binding: receives the script object and the update thread (stored only), is registered for
 // polling.
-class TDroAmount : public QFrame, public IMachBindable, public IMachPollable
+class TDroAmount : public QFrame, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TDroAmount)
@@ -80,10 +78,7 @@ public:
     explicit TDroAmount(PlatformServices& platform, QWidget* parent = nullptr);
     ~TDroAmount() override;
 
-    const std::shared_ptr<IMyScriptObject>& IMach() const { return m_iMach; }
-    // With a reference: enabled and refreshed from the host; without one: disabled.
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
-    TMachUpdateThread* UpdateThread() const;
+    const std::shared_ptr<IMyScriptObject>& IMach() const { return iMach(); }
 
     TmcOEMDROtype MachOEMDroType() const { return m_kind; }
     // Stores the kind and sets MachDROnum from it; a kind outside the enumeration raises.
@@ -121,16 +116,15 @@ public:
     QSlider* Slider() const { return m_slider; }
     QLabel* Label() const { return m_label; }
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
-                  TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 protected:
+    // With a reference: enabled and refreshed from the host; without one: disabled.
+    void IMachAssigned() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool IsBound() const { return m_iMach && m_droNum != 0; }
+    bool IsBound() const { return iMach() && m_droNum != 0; }
     // Sets the field by code; when its text changed, the change applies (raising errors).
     void SetFieldByCode(double value);
     void FieldChanged(bool typed);
@@ -138,8 +132,6 @@ private:
     void SetSliderPosition(int position);
 
     PlatformServices& m_platform;
-    std::shared_ptr<IMyScriptObject> m_iMach;
-    QPointer<TMachUpdateThread> m_updateThread;
     QFrame* m_bevel;
     QLabel* m_label;
     QSlider* m_slider;

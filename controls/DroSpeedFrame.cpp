@@ -3,7 +3,6 @@
 #include "controls/FrameSlider.h"
 #include "controls/MachDro.h"
 #include "host/Mach4_TLB.h"
-#include "host/MachUpdateThread.h"
 #include "platform/OperatorAction.h"
 #include "platform/Platform.h"
 #include "platform/ZentyrError.h"
@@ -156,6 +155,7 @@ void TSpeedSpinEdit::focusInEvent(QFocusEvent* event)
 
 TDROspeed::TDROspeed(PlatformServices& platform, QWidget* parent)
     : QFrame(parent),
+      TMachHostBinding(*this, ScriptObjectAndThreadBindingRow),
       m_platform(platform),
       m_label(new QLabel(this)),
       m_eDro(new TSpeedSpinEdit(this)),
@@ -192,10 +192,9 @@ TDROspeed::~TDROspeed()
     m_slider->removeEventFilter(this);
 }
 
-void TDROspeed::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
+void TDROspeed::IMachAssigned()
 {
-    m_iMach = std::move(iMach);
-    if (!m_iMach) {
+    if (!iMach()) {
         Enable(false);
         return;
     }
@@ -246,7 +245,7 @@ void TDROspeed::RefreshFromHost()
 {
     if (!IsBound())
         return;
-    m_eDro->SetFieldValue(WholePartOfHostValue(m_iMach->GetOEMDRO(MachInt16(m_droNum))));
+    m_eDro->SetFieldValue(WholePartOfHostValue(iMach()->GetOEMDRO(MachInt16(m_droNum))));
     if (!m_sliderHeld)
         SetSliderPosition(m_eDro->FieldValue());
 }
@@ -254,7 +253,7 @@ void TDROspeed::RefreshFromHost()
 void TDROspeed::Apply()
 {
     if (IsBound())
-        m_iMach->SetOEMDRO(MachInt16(m_droNum), m_eDro->FieldValue());
+        iMach()->SetOEMDRO(MachInt16(m_droNum), m_eDro->FieldValue());
     RefreshFromHost();
     m_eDro->selectAll();
 }
@@ -279,8 +278,8 @@ void TDROspeed::EnterReleased()
 
 void TDROspeed::SliderMoved(int position)
 {
-    if (m_iMach && m_droNum > 0) {
-        m_iMach->SetOEMDRO(MachInt16(m_droNum), position);
+    if (iMach() && m_droNum > 0) {
+        iMach()->SetOEMDRO(MachInt16(m_droNum), position);
         return;
     }
     m_eDro->SetFieldValue(position);
@@ -315,23 +314,6 @@ void TDROspeed::resizeEvent(QResizeEvent* event)
     QFrame::resizeEvent(event);
     // The slider keeps its left edge and its right margin.
     m_slider->setGeometry(2, 23, std::max(0, width() - 8), 20);
-}
-
-TMachUpdateThread* TDROspeed::UpdateThread() const
-{
-    return m_updateThread.data();
-}
-
-MachBindingRow TDROspeed::BindingRow() const
-{
-    return {.receivesScriptObject = true, .receivesUpdateThread = true,
-            .registersForPolling = true};
-}
-
-void TDROspeed::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread)
-{
-    SetIMach(iMach);
-    m_updateThread = thread;
 }
 
 void TDROspeed::PollRefresh(IMyScriptObject& mach, bool machineInReset)

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "host/MachBinding.h"
+#include "controls/MachHostBinding.h"
 
 #include <QFrame>
-#include <QPointer>
 #include <QSpinBox>
 #include <QString>
 
@@ -13,7 +12,6 @@
 
 class QLabel;
 class QSlider;
-class TMachUpdateThread;
 struct PlatformServices;
 
 // The whole-number spin field of a speed frame. Its value is its text read as a whole number;
@@ -72,7 +70,7 @@ private:
 //
 // Binding: receives the script object and the update thread (stored only), is registered for
 // polling.
-class TDROspeed : public QFrame, public IMachBindable, public IMachPollable
+class TDROspeed : public QFrame, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TDROspeed)
@@ -80,11 +78,6 @@ class TDROspeed : public QFrame, public IMachBindable, public IMachPollable
 public:
     explicit TDROspeed(PlatformServices& platform, QWidget* parent = nullptr);
     ~TDROspeed() override;
-
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    // With a reference: enabled and refreshed from the host; without one: disabled.
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
-    TMachUpdateThread* UpdateThread() const;
 
     QString DROCaption() const { return m_caption; }
     void SetDROCaption(const QString& caption);
@@ -116,23 +109,20 @@ public:
     QSlider* Slider() const { return m_slider; }
     QLabel* Label() const { return m_label; }
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
-                  TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 protected:
+    // With a reference: enabled and refreshed from the host; without one: disabled.
+    void IMachAssigned() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    bool IsBound() const { return m_iMach && m_droNum != 0; }
+    bool IsBound() const { return iMach() && m_droNum != 0; }
     void SetSliderPosition(int position);
     void OperatorAction(const std::function<void()>& action);
 
     PlatformServices& m_platform;
-    std::shared_ptr<IMyScriptObject> m_iMach;
-    QPointer<TMachUpdateThread> m_updateThread;
     QLabel* m_label;
     TSpeedSpinEdit* m_eDro;
     QSlider* m_slider;

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int16_t ResetButton = 1021;
-constexpr int16_t ResetLed = 800;
 constexpr int MacroWriteSettleMs = 100;
 
 }  // namespace
@@ -22,39 +20,48 @@ constexpr int MacroWriteSettleMs = 100;
 // ---- tMachButton ----
 
 tMachButton::tMachButton(PlatformServices& platform, QWidget* parent)
-    : TSkinnedButton(platform, parent)
+    : TSkinnedButton(platform, parent), TMachHostBinding(*this, ScriptObjectBindingRow)
 {
 }
 
 tMachButton::~tMachButton() = default;
-
-void tMachButton::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
-{
-    m_iMach = std::move(iMach);
-    setEnabled(m_iMach != nullptr);
-}
-
-MachBindingRow tMachButton::BindingRow() const
-{
-    return MachBindingRow{.receivesScriptObject = true,
-                          .receivesUpdateThread = false,
-                          .registersForPolling = true};
-}
-
-void tMachButton::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread*)
-{
-    SetIMach(iMach);
-}
 
 void tMachButton::PollRefresh(IMyScriptObject&, bool machineInReset)
 {
     SetEnabledIfChanged(!machineInReset);
 }
 
+// ---- TMachCodeTextButton ----
+
+TMachCodeTextButton::TMachCodeTextButton(PlatformServices& platform, QWidget* parent,
+                                         const QString& dialogTitle, int dialogMode)
+    : tMachButton(platform, parent), m_dialogTitle(dialogTitle), m_dialogMode(dialogMode)
+{
+}
+
+TMachCodeTextButton::~TMachCodeTextButton() = default;
+
+void TMachCodeTextButton::EditFunction()
+{
+    auto* dialog = new TMachCodeDialog(this);
+    dialog->setWindowTitle(m_dialogTitle);
+    dialog->SetCodeText(m_code);
+    dialog->SetCaptionText(text());
+    dialog->SetMode(m_dialogMode);
+    RunFunctionDialog(dialog, [this, dialog] {
+        ReadFunctionDialog(*dialog);
+        m_code = dialog->CodeText();
+        setText(dialog->CaptionText());
+    });
+}
+
+void TMachCodeTextButton::ReadFunctionDialog(const TMachCodeDialog&) {}
+
 // ---- tMachCodeButton ----
 
 tMachCodeButton::tMachCodeButton(PlatformServices& platform, QWidget* parent)
-    : tMachButton(platform, parent)
+    : TMachCodeTextButton(platform, parent, QStringLiteral("Mach G Code Dialog"),
+                          TMachCodeDialog::CodeButtonMode)
 {
 }
 
@@ -66,28 +73,16 @@ void tMachCodeButton::Click()
         return;
     // The run holds its own references: the button may be destroyed while the run waits.
     const std::shared_ptr<IMyScriptObject> mach = iMach();
-    const QString text = m_code;
+    const QString text = code();
     PlatformServices& platform = Platform();
     RunMachCode(*mach, text, platform.waiter, platform.messageBoxes);
-}
-
-void tMachCodeButton::EditFunction()
-{
-    auto* dialog = new TMachCodeDialog(this);
-    dialog->setWindowTitle(QStringLiteral("Mach G Code Dialog"));
-    dialog->SetCodeText(m_code);
-    dialog->SetCaptionText(text());
-    dialog->SetMode(TMachCodeDialog::CodeButtonMode);
-    RunFunctionDialog(dialog, [this, dialog] {
-        m_code = dialog->CodeText();
-        setText(dialog->CaptionText());
-    });
 }
 
 // ---- tMachVBScriptButton ----
 
 tMachVBScriptButton::tMachVBScriptButton(PlatformServices& platform, QWidget* parent)
-    : tMachButton(platform, parent)
+    : TMachCodeTextButton(platform, parent, QStringLiteral("Mach VB Script Dialog"),
+                          TMachCodeDialog::ScriptButtonMode)
 {
 }
 
@@ -98,28 +93,16 @@ void tMachVBScriptButton::Click()
     if (!iMach())
         return;
     const std::shared_ptr<IMyScriptObject> mach = iMach();
-    WriteMachMacroFile(m_macroFolder, m_code);
+    WriteMachMacroFile(m_macroFolder, code());
     Platform().waiter.Sleep(MacroWriteSettleMs);
     mach->Code(QStringLiteral("M6666"));
-}
-
-void tMachVBScriptButton::EditFunction()
-{
-    auto* dialog = new TMachCodeDialog(this);
-    dialog->setWindowTitle(QStringLiteral("Mach VB Script Dialog"));
-    dialog->SetCodeText(m_code);
-    dialog->SetCaptionText(text());
-    dialog->SetMode(TMachCodeDialog::ScriptButtonMode);
-    RunFunctionDialog(dialog, [this, dialog] {
-        m_code = dialog->CodeText();
-        setText(dialog->CaptionText());
-    });
 }
 
 // ---- tMachUserButton ----
 
 tMachUserButton::tMachUserButton(PlatformServices& platform, QWidget* parent)
-    : tMachButton(platform, parent)
+    : TMachCodeTextButton(platform, parent, QStringLiteral("Mach User Button Dialog"),
+                          TMachCodeDialog::UserButtonMode)
 {
 }
 
@@ -131,24 +114,13 @@ void tMachUserButton::Click()
         return;
     // Range-checked before the first call, so a refused number sends nothing.
     const int16_t number = MachInt16(m_userBtnNum);
-    iMach()->SetButtonText(m_code);
+    iMach()->SetButtonText(code());
     iMach()->DoButton(number);
 }
 
-void tMachUserButton::EditFunction()
+void tMachUserButton::ReadFunctionDialog(const TMachCodeDialog& dialog)
 {
-    auto* dialog = new TMachCodeDialog(this);
-    dialog->setWindowTitle(QStringLiteral("Mach User Button Dialog"));
-    dialog->SetCodeText(m_code);
-    dialog->SetCaptionText(text());
-    dialog->SetMode(TMachCodeDialog::UserButtonMode);
-    RunFunctionDialog(dialog, [this, dialog] {
-        // Read first: a number that is not one changes nothing.
-        const int number = dialog->ButtonNumber();
-        m_code = dialog->CodeText();
-        setText(dialog->CaptionText());
-        m_userBtnNum = number;
-    });
+    m_userBtnNum = dialog.ButtonNumber();
 }
 
 // ---- tMachOEMButton ----
@@ -204,7 +176,7 @@ const QColor tMachESTOPButton::ResetColor(192, 192, 192);
 const QColor tMachESTOPButton::EstopColor(255, 0, 0);
 
 tMachESTOPButton::tMachESTOPButton(PlatformServices& platform, QWidget* parent)
-    : TSkinnedButton(platform, parent)
+    : TSkinnedButton(platform, parent), TMachHostBinding(*this, ScriptObjectBindingRow)
 {
     resize(75, 55);
     QFont face = font();
@@ -214,12 +186,6 @@ tMachESTOPButton::tMachESTOPButton(PlatformServices& platform, QWidget* parent)
 }
 
 tMachESTOPButton::~tMachESTOPButton() = default;
-
-void tMachESTOPButton::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
-{
-    m_iMach = std::move(iMach);
-    setEnabled(m_iMach != nullptr);
-}
 
 void tMachESTOPButton::SetResetState(bool inReset)
 {
@@ -250,19 +216,6 @@ void tMachESTOPButton::ApplyFace()
                  m_faceColor.darker(250).name()));
 }
 
-MachBindingRow tMachESTOPButton::BindingRow() const
-{
-    return MachBindingRow{.receivesScriptObject = true,
-                          .receivesUpdateThread = false,
-                          .registersForPolling = true};
-}
-
-void tMachESTOPButton::BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
-                                TMachUpdateThread*)
-{
-    SetIMach(iMach);
-}
-
 void tMachESTOPButton::PollRefresh(IMyScriptObject&, bool machineInReset)
 {
     SetResetState(machineInReset);
@@ -270,10 +223,10 @@ void tMachESTOPButton::PollRefresh(IMyScriptObject&, bool machineInReset)
 
 void tMachESTOPButton::Click()
 {
-    if (!m_iMach)
+    if (!iMach())
         return;
-    const std::shared_ptr<IMyScriptObject> mach = m_iMach;
-    mach->DoOEMButton(ResetButton);
-    SetResetState(mach->GetOEMLed(ResetLed));
+    const std::shared_ptr<IMyScriptObject> mach = iMach();
+    mach->DoOEMButton(OEMButtonCodeOf(obtReset));
+    SetResetState(mach->GetOEMLed(OEMLEDCodeOf(oltReset)));
     RaiseClickEvent();
 }

@@ -2,7 +2,7 @@
 
 #include "controls/MachButtonBase.h"
 #include "controls/MachButtonCodeRun.h"
-#include "host/MachBinding.h"
+#include "controls/MachHostBinding.h"
 #include "host/MachConstants.h"
 
 #include <QColor>
@@ -11,13 +11,14 @@
 #include <memory>
 
 class IMyScriptObject;
+class TMachCodeDialog;
 class TMachUpdateThread;
 
 // The host push buttons. Each holds the host script object `iMach`: assigning one enables the
 // button, assigning none disables it, and a button without one makes no host call. Window
 // binding hands the script object over and registers the button; each poll pass then enables
 // it while the host is out of reset and disables it while the host is in reset.
-class tMachButton : public TSkinnedButton, public IMachBindable, public IMachPollable
+class tMachButton : public TSkinnedButton, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachButton)
@@ -26,25 +27,50 @@ public:
     explicit tMachButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachButton() override;
 
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
-
     // Stored flag; no behaviour depends on it.
     bool Locked() const { return m_locked; }
     void SetLocked(bool locked) { m_locked = locked; }
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 private:
-    std::shared_ptr<IMyScriptObject> m_iMach;
     bool m_locked = false;
+};
+
+// A host button that carries a text for the host (G-code, a script, a user button's text).
+// Right-click opens the code dialog in the button's mode with its caption and text; when it is
+// accepted, ReadFunctionDialog reads what else the mode shows, then the text and the caption
+// are taken. An error from ReadFunctionDialog leaves the button unchanged.
+class TMachCodeTextButton : public tMachButton
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TMachCodeTextButton)
+
+public:
+    ~TMachCodeTextButton() override;
+
+    QString code() const { return m_code; }
+    void SetCode(const QString& code) { m_code = code; }
+
+protected:
+    // `dialogMode` is a TMachCodeDialog mode.
+    TMachCodeTextButton(PlatformServices& platform, QWidget* parent, const QString& dialogTitle,
+                        int dialogMode);
+
+    bool HasFunctionDialog() const override { return true; }
+    void EditFunction() override;
+    // Reads the dialog's fields beyond caption and text; the default reads none.
+    virtual void ReadFunctionDialog(const TMachCodeDialog& dialog);
+
+private:
+    QString m_code;
+    QString m_dialogTitle;
+    int m_dialogMode;
 };
 
 // Runs its G-code text line by line (see RunMachCode). The click event is never raised.
 // Right-click edits caption and code.
-class tMachCodeButton : public tMachButton
+class tMachCodeButton : public TMachCodeTextButton
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachCodeButton)
@@ -53,23 +79,15 @@ public:
     explicit tMachCodeButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachCodeButton() override;
 
-    QString code() const { return m_code; }
-    void SetCode(const QString& code) { m_code = code; }
-
 protected:
     void Click() override;
-    bool HasFunctionDialog() const override { return true; }
-    void EditFunction() override;
-
-private:
-    QString m_code;
 };
 
 // Runs its script text as the host macro M6666: the macro file is written whole into
 // MacroFolder, then after 100 ms Code("M6666") has the host run it; nothing waits for the
 // macro. When the file cannot be written the error is reported and the host is not asked.
 // The click event is never raised. Right-click edits caption and code.
-class tMachVBScriptButton final : public tMachButton
+class tMachVBScriptButton final : public TMachCodeTextButton
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachVBScriptButton)
@@ -78,9 +96,6 @@ public:
     explicit tMachVBScriptButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachVBScriptButton() override;
 
-    QString code() const { return m_code; }
-    void SetCode(const QString& code) { m_code = code; }
-
     // The host's macro folder without a trailing separator (see MachMacroFolder); set by the
     // window that creates the button.
     QString MacroFolder() const { return m_macroFolder; }
@@ -88,18 +103,15 @@ public:
 
 protected:
     void Click() override;
-    bool HasFunctionDialog() const override { return true; }
-    void EditFunction() override;
 
 private:
-    QString m_code;
     QString m_macroFolder;
 };
 
 // Hands the host its button text, then runs the host's user button UserBtnNum. A number
 // outside the 16-bit range is refused before anything is sent. The click event is never
 // raised. Right-click edits caption, code and number.
-class tMachUserButton final : public tMachButton
+class tMachUserButton final : public TMachCodeTextButton
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachUserButton)
@@ -108,18 +120,15 @@ public:
     explicit tMachUserButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachUserButton() override;
 
-    QString code() const { return m_code; }
-    void SetCode(const QString& code) { m_code = code; }
     int UserBtnNum() const { return m_userBtnNum; }
     void SetUserBtnNum(int number) { m_userBtnNum = number; }
 
 protected:
     void Click() override;
-    bool HasFunctionDialog() const override { return true; }
-    void EditFunction() override;
+    // The host button number; a number that is not one raises and changes nothing.
+    void ReadFunctionDialog(const TMachCodeDialog& dialog) override;
 
 private:
-    QString m_code;
     int m_userBtnNum = 0;
 };
 
@@ -168,7 +177,9 @@ private:
 // Reset (1021), reads the reset LED into `resetState` and raises the click event; unbound it
 // does nothing at all. Poll passes set `resetState` and never disable it. Both faces, with
 // black text, show under every skin of the application.
-class tMachESTOPButton final : public TSkinnedButton, public IMachBindable, public IMachPollable
+class tMachESTOPButton final : public TSkinnedButton,
+                               public TMachHostBinding,
+                               public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachESTOPButton)
@@ -180,17 +191,12 @@ public:
     explicit tMachESTOPButton(PlatformServices& platform, QWidget* parent = nullptr);
     ~tMachESTOPButton() override;
 
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
-
     bool resetState() const { return m_resetState; }
     // Applies the face only when the value changes.
     void SetResetState(bool inReset);
     // The colour the current face asks for.
     QColor FaceColor() const { return m_faceColor; }
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 protected:
@@ -199,7 +205,6 @@ protected:
 private:
     void ApplyFace();
 
-    std::shared_ptr<IMyScriptObject> m_iMach;
     QColor m_faceColor;
     bool m_resetState = true;
 };

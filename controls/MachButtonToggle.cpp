@@ -32,17 +32,11 @@ void TsToggleButton::SetToggled(bool toggled)
 // ---- tMachToggleButton ----
 
 tMachToggleButton::tMachToggleButton(PlatformServices& platform, QWidget* parent)
-    : TsToggleButton(platform, parent)
+    : TsToggleButton(platform, parent), TMachHostBinding(*this, ScriptObjectBindingRow)
 {
 }
 
 tMachToggleButton::~tMachToggleButton() = default;
-
-void tMachToggleButton::setIMach(std::shared_ptr<IMyScriptObject> iMach)
-{
-    m_iMach = std::move(iMach);
-    setEnabled(m_iMach != nullptr);
-}
 
 void tMachToggleButton::SetOEMButtonType(TmcOEMButtontype kind)
 {
@@ -58,19 +52,6 @@ void tMachToggleButton::SetOEMLEDtype(TmcOEMLEDtype kind)
     m_ledCode = code;
 }
 
-MachBindingRow tMachToggleButton::BindingRow() const
-{
-    return MachBindingRow{.receivesScriptObject = true,
-                          .receivesUpdateThread = false,
-                          .registersForPolling = true};
-}
-
-void tMachToggleButton::BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
-                                 TMachUpdateThread*)
-{
-    setIMach(iMach);
-}
-
 void tMachToggleButton::PollRefresh(IMyScriptObject& mach, bool machineInReset)
 {
     SetEnabledIfChanged(!machineInReset);
@@ -84,10 +65,10 @@ void tMachToggleButton::PollRefresh(IMyScriptObject& mach, bool machineInReset)
 
 void tMachToggleButton::Click()
 {
-    if (!m_iMach)
+    if (!iMach())
         return;
     if (m_buttonCode != 0)
-        m_iMach->DoOEMButton(MachInt16(m_buttonCode));
+        iMach()->DoOEMButton(MachInt16(m_buttonCode));
     RaiseClickEvent();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/MachButtonBase.h"
-#include "host/MachBinding.h"
+#include "controls/MachHostBinding.h"
 #include "host/MachConstants.h"
 
 #include <memory>
@@ -49,7 +49,7 @@ private:
 // (not for obtNONE) and raises the click event; unbound it does nothing at all. Each poll pass
 // enables it out of reset and, when its LED code is not 0 and the LED differs from its state,
 // takes the LED's state; with oltNONE it keeps what its window gives it.
-class tMachToggleButton : public TsToggleButton, public IMachBindable, public IMachPollable
+class tMachToggleButton : public TsToggleButton, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachToggleButton)
@@ -59,8 +59,7 @@ public:
     ~tMachToggleButton() override;
 
     // Stores the reference; enables the button with one and disables it without.
-    void setIMach(std::shared_ptr<IMyScriptObject> iMach);
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
+    void setIMach(std::shared_ptr<IMyScriptObject> iMach) { SetIMach(std::move(iMach)); }
 
     // Stored flag; no behaviour depends on it.
     bool locked() const { return m_locked; }
@@ -76,15 +75,12 @@ public:
     void SetOEMLEDtype(TmcOEMLEDtype kind);
     int LEDCode() const { return m_ledCode; }
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 protected:
     void Click() override;
 
 private:
-    std::shared_ptr<IMyScriptObject> m_iMach;
     TmcOEMButtontype m_buttonKind = obtNONE;
     TmcOEMLEDtype m_ledKind = oltNONE;
     int m_buttonCode = 0;

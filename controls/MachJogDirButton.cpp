@@ -23,14 +23,14 @@ struct MovementRow
 
 // In ordinal order. The blank before "X-" is part of the caption.
 constexpr std::array<MovementRow, JogMovementCount> Movements{{
-    {" X-", 308},
-    {"X+", 307},
-    {"Y-", 310},
-    {"Y+", 309},
-    {"Z-", 312},
-    {"Z+", 311},
-    {"A-", 314},
-    {"A+", 313},
+    {" X-", OEMButtonCodeOf(obtPush_to_jog_X_Minus)},
+    {"X+", OEMButtonCodeOf(obtPush_to_jog_X_Plus)},
+    {"Y-", OEMButtonCodeOf(obtPush_to_jog_Y_Minus)},
+    {"Y+", OEMButtonCodeOf(obtPush_to_jog_Y_Plus)},
+    {"Z-", OEMButtonCodeOf(obtPush_to_jog_Z_Minus)},
+    {"Z+", OEMButtonCodeOf(obtPush_to_jog_Z_Plus)},
+    {"A-", OEMButtonCodeOf(obtPush_to_jog_A_Minus)},
+    {"A+", OEMButtonCodeOf(obtPush_to_jog_A_Plus)},
 }};
 
 // The direction menu's items, in ordinal order; item k sets ordinal k.

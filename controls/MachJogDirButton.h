@@ -50,8 +50,8 @@ class TMachJogDirButton final : public tMachOEMButton
     Q_DISABLE_COPY_MOVE(TMachJogDirButton)
 
 public:
-    static constexpr int JoggingEnabledLed = 83;
-    static constexpr int StopButton = 1003;
+    static constexpr int JoggingEnabledLed = OEMLEDCodeOf(oltJogging_Enabled);
+    static constexpr int StopButton = OEMButtonCodeOf(obtStop);
     // How often a mouse-held jog checks that its press still holds the mouse.
     static constexpr int HoldWatchIntervalMs = 50;
 

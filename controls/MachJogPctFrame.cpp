@@ -82,7 +82,12 @@ int JogStepIndexForAmount(double amount)
 }
 
 TJogPct::TJogPct(PlatformServices& platform, QWidget* parent)
-    : QFrame(parent), m_platform(platform)
+    : QFrame(parent),
+      TMachHostBinding(*this, {.receivesScriptObject = true,
+                               .receivesUpdateThread = true,
+                               .registersForPolling = true,
+                               .registersBeforeBinding = true}),
+      m_platform(platform)
 {
     resize(DesignWidth, DesignHeight);
 
@@ -145,11 +150,6 @@ tMachToggleButton* TJogPct::AddToggle(PlatformServices& platform, const QString&
     return toggle;
 }
 
-TMachUpdateThread* TJogPct::UpdateThread() const
-{
-    return m_updateThread.data();
-}
-
 QRadioButton* TJogPct::rb(int number) const
 {
     return m_rb.at(static_cast<std::size_t>(number - 1));
@@ -170,44 +170,40 @@ void TJogPct::SetValue(int value)
 
 void TJogPct::rbClick(int number)
 {
-    if (m_iMach)
-        m_iMach->DoOEMButton(MachInt16(FirstStepButton + number - 1));
+    if (iMach())
+        iMach()->DoOEMButton(MachInt16(FirstStepButton + number - 1));
 }
 
 // Decided on the lamps as the last poll pass showed them; the button's own state changes
 // only when the next pass reads LED 14.
 void TJogPct::btnJogContClick()
 {
-    if (!m_iMach || !m_btnJogOn->Toggled())
+    if (!iMach() || !m_btnJogOn->Toggled())
         return;
-    m_iMach->DoOEMButton(m_btnJogCont->Toggled() ? JogModeStepButton : JogModeContinuousButton);
+    iMach()->DoOEMButton(m_btnJogCont->Toggled() ? JogModeStepButton : JogModeContinuousButton);
 }
 
-MachBindingRow TJogPct::BindingRow() const
+void TJogPct::IMachAssigned()
 {
-    return MachBindingRow{.receivesScriptObject = true,
-                          .receivesUpdateThread = true,
-                          .registersForPolling = true,
-                          .registersBeforeBinding = true};
+    if (!iMach()) {
+        setEnabled(false);
+        return;
+    }
+    const int index = JogStepIndexForAmount(iMach()->GetOEMDRO(JogAmountDro));
+    QRadioButton* selected = m_rb.at(static_cast<std::size_t>(index));
+    if (!selected->isChecked()) {
+        selected->setChecked(true);
+        rbClick(index + 1);
+    }
+    setEnabled(true);
 }
 
 void TJogPct::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread* thread)
 {
-    m_iMach = iMach;
-    if (!m_iMach) {
-        setEnabled(false);
-    } else {
-        const int index = JogStepIndexForAmount(m_iMach->GetOEMDRO(JogAmountDro));
-        QRadioButton* selected = m_rb.at(static_cast<std::size_t>(index));
-        if (!selected->isChecked()) {
-            selected->setChecked(true);
-            rbClick(index + 1);
-        }
-        setEnabled(true);
-    }
-    m_updateThread = thread;
-    m_btnJogCont->setIMach(m_iMach);
-    m_btnJogOn->setIMach(m_iMach);
+    SetIMach(iMach);
+    SetUpdateThread(thread);
+    m_btnJogCont->setIMach(iMach);
+    m_btnJogOn->setIMach(iMach);
     if (thread) {
         thread->Register(this);
         thread->Register(m_btnJogCont);

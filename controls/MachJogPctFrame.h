@@ -1,9 +1,9 @@
 #pragma once
 
-#include "host/MachBinding.h"
+#include "controls/MachHostBinding.h"
+#include "host/MachConstants.h"
 
 #include <QFrame>
-#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -40,24 +40,21 @@ int JogStepIndexForAmount(double amount);
 //
 // Binding: receives the script object and the update thread; registered for polling before it
 // binds, so its own registrations follow that entry.
-class TJogPct final : public QFrame, public IMachBindable, public IMachPollable
+class TJogPct final : public QFrame, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TJogPct)
 
 public:
-    static constexpr int JogIncrementDro = 828;
-    static constexpr int JogAmountDro = 1;
-    static constexpr int FirstStepButton = 265;
+    static constexpr int JogIncrementDro = OEMDROCodeOf(odtJog_Inc);
+    static constexpr int JogAmountDro = OEMDROCodeOf(odtJog_Inc_Inc);
+    static constexpr int FirstStepButton = OEMButtonCodeOf(obtSelect_Step_value_1);
     static constexpr int StepButtonCount = 5;
-    static constexpr int JogModeContinuousButton = 204;
-    static constexpr int JogModeStepButton = 205;
+    static constexpr int JogModeContinuousButton = OEMButtonCodeOf(obtJog_mode_Continuous);
+    static constexpr int JogModeStepButton = OEMButtonCodeOf(obtJog_mode_Step);
 
     explicit TJogPct(PlatformServices& platform, QWidget* parent = nullptr);
     ~TJogPct() override;
-
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    TMachUpdateThread* UpdateThread() const;
 
     // The number shown in eDRO, as a whole number (truncated toward zero).
     int Value() const;
@@ -73,12 +70,14 @@ public:
     void rbClick(int number);
     void btnJogContClick();
 
-    MachBindingRow BindingRow() const override;
     void BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
                   TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 protected:
+    // With a reference: checks the radio button of the host's jog amount and enables the
+    // frame; without one: disabled.
+    void IMachAssigned() override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -86,8 +85,6 @@ private:
                                  const QString& caption, int top);
 
     PlatformServices& m_platform;
-    std::shared_ptr<IMyScriptObject> m_iMach;
-    QPointer<TMachUpdateThread> m_updateThread;
     tMachToggleButton* m_btnJogOn;
     tMachToggleButton* m_btnJogCont;
     std::array<QRadioButton*, StepButtonCount> m_rb{};

@@ -6,12 +6,9 @@
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 
-tMachLed::tMachLed(QWidget* parent) : TTILed(parent) {}
-
-void tMachLed::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
+tMachLed::tMachLed(QWidget* parent)
+    : TTILed(parent), TMachHostBinding(*this, ScriptObjectBindingRow)
 {
-    m_iMach = std::move(iMach);
-    setEnabled(m_iMach != nullptr);
 }
 
 void tMachLed::SetOEMLEDType(TmcOEMLEDtype kind)
@@ -23,23 +20,12 @@ void tMachLed::SetOEMLEDType(TmcOEMLEDtype kind)
 
 void tMachLed::Repaint()
 {
-    if (m_iMach) {
+    if (iMach()) {
         if (m_ledCode < 0)
             throw ZentyrError(QStringLiteral("Invalid OEMLed number"));
-        SetLedOn(m_iMach->GetOEMLed(MachInt16(m_ledCode)));
+        SetLedOn(iMach()->GetOEMLed(MachInt16(m_ledCode)));
     }
     repaint();
-}
-
-MachBindingRow tMachLed::BindingRow() const
-{
-    return {.receivesScriptObject = true, .receivesUpdateThread = false,
-            .registersForPolling = true};
-}
-
-void tMachLed::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread*)
-{
-    SetIMach(iMach);
 }
 
 void tMachLed::PollRefresh(IMyScriptObject& mach, bool)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "controls/MachHostBinding.h"
 #include "controls/TILed.h"
-#include "host/MachBinding.h"
 #include "host/MachConstants.h"
 
 #include <memory>
@@ -13,17 +13,13 @@ class QContextMenuEvent;
 // may set the LED code directly, bypassing the kind.
 //
 // Binding: receives the script object, is registered for polling.
-class tMachLed final : public TTILed, public IMachBindable, public IMachPollable
+class tMachLed final : public TTILed, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(tMachLed)
 
 public:
     explicit tMachLed(QWidget* parent = nullptr);
-
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    // Enabled with a reference, disabled without one.
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
 
     TmcOEMLEDtype OEMLEDType() const { return m_kind; }
     // Stores the kind and its host code; a kind outside the enumeration raises a range error.
@@ -36,9 +32,6 @@ public:
     // code raises "Invalid OEMLed number" and the lamp keeps its colour.
     void Repaint();
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
-                  TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 protected:
@@ -47,7 +40,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    std::shared_ptr<IMyScriptObject> m_iMach;
     TmcOEMLEDtype m_kind = oltNONE;
     int m_ledCode = 0;
 };

@@ -11,6 +11,7 @@
 
 TMachMDI::TMachMDI(PlatformServices& platform, QWidget* parent)
     : QFrame(parent),
+      TMachHostBinding(*this, ScriptObjectBindingRow),
       m_platform(platform),
       m_panel(new QFrame(this)),
       m_label(new QLabel(QStringLiteral("&MDI"), m_panel)),
@@ -46,12 +47,6 @@ TMachMDI::~TMachMDI()
     m_cbCode->lineEdit()->removeEventFilter(this);
 }
 
-void TMachMDI::SetIMach(std::shared_ptr<IMyScriptObject> iMach)
-{
-    m_iMach = std::move(iMach);
-    setEnabled(m_iMach != nullptr);
-}
-
 void TMachMDI::SendLine()
 {
     const QString text = m_cbCode->currentText();
@@ -61,8 +56,8 @@ void TMachMDI::SendLine()
         if (m_cbCode->currentText() != text)
             m_cbCode->setEditText(text);
     }
-    if (m_iMach)
-        m_iMach->Code(text);
+    if (iMach())
+        iMach()->Code(text);
 }
 
 QStringList TMachMDI::History() const
@@ -91,17 +86,6 @@ void TMachMDI::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
     m_cbCode->setGeometry(30, 2, std::max(0, width() - 32), m_cbCode->height());
-}
-
-MachBindingRow TMachMDI::BindingRow() const
-{
-    return {.receivesScriptObject = true, .receivesUpdateThread = false,
-            .registersForPolling = true};
-}
-
-void TMachMDI::BindMach(const std::shared_ptr<IMyScriptObject>& iMach, TMachUpdateThread*)
-{
-    SetIMach(iMach);
 }
 
 void TMachMDI::PollRefresh(IMyScriptObject&, bool) {}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/MachBinding.h"
+#include "controls/MachHostBinding.h"
 
 #include <QFrame>
 #include <QStringList>
@@ -19,7 +19,7 @@ struct PlatformServices;
 //
 // Disabled until bound. The poll pass keeps it registered but never changes it, so the line
 // stays usable while the host is in reset. Binding: receives the script object, is registered.
-class TMachMDI final : public QFrame, public IMachBindable, public IMachPollable
+class TMachMDI final : public QFrame, public TMachHostBinding, public IMachPollable
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TMachMDI)
@@ -28,19 +28,12 @@ public:
     explicit TMachMDI(PlatformServices& platform, QWidget* parent = nullptr);
     ~TMachMDI() override;
 
-    const std::shared_ptr<IMyScriptObject>& iMach() const { return m_iMach; }
-    // Enabled with a reference, disabled without one.
-    void SetIMach(std::shared_ptr<IMyScriptObject> iMach);
-
     // The Enter action: history, then Code(text). Raises the host's error.
     void SendLine();
     QStringList History() const;
 
     QComboBox* CodeBox() const { return m_cbCode; }
 
-    MachBindingRow BindingRow() const override;
-    void BindMach(const std::shared_ptr<IMyScriptObject>& iMach,
-                  TMachUpdateThread* thread) override;
     void PollRefresh(IMyScriptObject& mach, bool machineInReset) override;
 
 protected:
@@ -49,7 +42,6 @@ protected:
 
 private:
     PlatformServices& m_platform;
-    std::shared_ptr<IMyScriptObject> m_iMach;
     QFrame* m_panel;
     QLabel* m_label;
     QComboBox* m_cbCode;

@@ -3,6 +3,7 @@
 #include "host/HostLog.h"
 #include "host/Mach4_TLB.h"
 #include "host/MachBinding.h"
+#include "host/MachConstants.h"
 #include "host/MachUpdateThread.h"
 #include "platform/Dialogs.h"
 #include "platform/HostWindows.h"
@@ -15,14 +16,14 @@
 
 namespace {
 
-constexpr int16_t ResetLed = 800;
-constexpr int16_t PauseActiveLed = 80;
-constexpr int16_t ResetButton = 1021;
-constexpr int16_t CloseCurrentFileButton = 169;
-constexpr int16_t GotoSafeZButton = 104;
-constexpr int16_t ZeroXButton = 1008;
-constexpr int16_t ZeroYButton = 1009;
-constexpr int16_t ZeroZButton = 1010;
+constexpr int16_t ResetLed = OEMLEDCodeOf(oltReset);
+constexpr int16_t PauseActiveLed = OEMLEDCodeOf(oltPause_Active);
+constexpr int16_t ResetButton = OEMButtonCodeOf(obtReset);
+constexpr int16_t CloseCurrentFileButton = OEMButtonCodeOf(obtClose_current_file);
+constexpr int16_t GotoSafeZButton = OEMButtonCodeOf(obtGoto_Safe_Z);
+constexpr int16_t ZeroXButton = OEMButtonCodeOf(obtZero_X);
+constexpr int16_t ZeroYButton = OEMButtonCodeOf(obtZero_Y);
+constexpr int16_t ZeroZButton = OEMButtonCodeOf(obtZero_Z);
 constexpr int LaunchWaitMs = 4000;
 constexpr int LoadAfterCloseWaitMs = 250;
 constexpr int StopThreadWaitMs = 200;

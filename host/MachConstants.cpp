@@ -13,49 +13,27 @@ static_assert(std::size(kDroEnumNames) == OEMDROKindCount);
 static_assert(std::size(kLedEnumNames) == OEMLEDKindCount);
 static_assert(std::size(kButtonEnumNames) == OEMButtonKindCount);
 
-// A run of consecutive codes: ordinals firstOrdinal..lastOrdinal map to firstCode upwards,
-// `ordinalsPerCode` ordinals sharing each code.
-struct CodeBlock
-{
-    int firstOrdinal;
-    int lastOrdinal;
-    int firstCode;
-    int ordinalsPerCode = 1;
-};
-
-// The twelve fixture-offset readouts (ordinals 236..247) come in pairs that share a code.
-constexpr CodeBlock kDroBlocks[] = {
-    {0, 162, 0},     {163, 211, 175}, {212, 223, 800}, {224, 229, 813},
-    {230, 230, 821}, {231, 235, 824}, {236, 247, 830, 2}, {248, 248, 836},
-};
-constexpr CodeBlock kLedBlocks[] = {
-    {0, 0, 0}, {1, 121, 10}, {122, 136, 800}, {137, 137, 816}, {138, 172, 821},
-};
-constexpr CodeBlock kButtonBlocks[] = {
-    {0, 7, 0},         {8, 90, 100},      {91, 162, 184},
-    {163, 233, 257},   {234, 252, 1000},  {253, 264, 1020},
-};
-
+// The blocks must cover every ordinal once, in order.
 template <std::size_t Count, std::size_t Blocks>
-constexpr std::array<int, Count> BuildCodes(const CodeBlock (&blocks)[Blocks])
+constexpr std::array<int, Count> BuildCodes(const OEMCodeBlock (&blocks)[Blocks])
 {
-    std::array<int, Count> codes{};
-    std::size_t next = 0;
-    for (const CodeBlock& block : blocks) {
-        for (int ordinal = block.firstOrdinal; ordinal <= block.lastOrdinal; ++ordinal) {
-            codes[next++] =
-                block.firstCode + (ordinal - block.firstOrdinal) / block.ordinalsPerCode;
-        }
+    int next = 0;
+    for (const OEMCodeBlock& block : blocks) {
+        if (block.firstOrdinal != next || block.lastOrdinal < next)
+            throw "code blocks do not cover the enumeration in order";
+        next = block.lastOrdinal + 1;
     }
-    // Every ordinal is covered exactly once, in order.
-    if (next != Count)
+    if (next != static_cast<int>(Count))
         throw "code blocks do not cover the enumeration";
+    std::array<int, Count> codes{};
+    for (std::size_t ordinal = 0; ordinal < Count; ++ordinal)
+        codes[ordinal] = OEMCodeInBlocks(blocks, static_cast<int>(ordinal));
     return codes;
 }
 
-constexpr auto kDroCodes = BuildCodes<OEMDROKindCount>(kDroBlocks);
-constexpr auto kLedCodes = BuildCodes<OEMLEDKindCount>(kLedBlocks);
-constexpr auto kButtonCodes = BuildCodes<OEMButtonKindCount>(kButtonBlocks);
+constexpr auto kDroCodes = BuildCodes<OEMDROKindCount>(OEMDROCodeBlocks);
+constexpr auto kLedCodes = BuildCodes<OEMLEDKindCount>(OEMLEDCodeBlocks);
+constexpr auto kButtonCodes = BuildCodes<OEMButtonKindCount>(OEMButtonCodeBlocks);
 
 static_assert(kDroCodes[244] == 834 && kDroCodes[245] == 834 && kDroCodes[248] == 836);
 static_assert(kLedCodes[172] == 855 && kButtonCodes[264] == 1031);

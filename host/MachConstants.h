@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -215,6 +216,57 @@ enum TmcOEMButtontype : uint16_t {
 inline constexpr int OEMDROKindCount = 249;
 inline constexpr int OEMLEDKindCount = 173;
 inline constexpr int OEMButtonKindCount = 265;
+
+// The kinds map to host codes in runs of consecutive codes: ordinals firstOrdinal..lastOrdinal
+// map to firstCode upwards, `ordinalsPerCode` ordinals sharing each code.
+struct OEMCodeBlock
+{
+    int firstOrdinal;
+    int lastOrdinal;
+    int firstCode;
+    int ordinalsPerCode = 1;
+};
+
+// The twelve fixture-offset readouts (ordinals 236..247) come in pairs that share a code.
+inline constexpr OEMCodeBlock OEMDROCodeBlocks[] = {
+    {0, 162, 0},     {163, 211, 175}, {212, 223, 800}, {224, 229, 813},
+    {230, 230, 821}, {231, 235, 824}, {236, 247, 830, 2}, {248, 248, 836},
+};
+inline constexpr OEMCodeBlock OEMLEDCodeBlocks[] = {
+    {0, 0, 0}, {1, 121, 10}, {122, 136, 800}, {137, 137, 816}, {138, 172, 821},
+};
+inline constexpr OEMCodeBlock OEMButtonCodeBlocks[] = {
+    {0, 7, 0},         {8, 90, 100},      {91, 162, 184},
+    {163, 233, 257},   {234, 252, 1000},  {253, 264, 1020},
+};
+
+// The code of `ordinal` in `blocks`; -1 when no block holds it.
+template <std::size_t Blocks>
+constexpr int OEMCodeInBlocks(const OEMCodeBlock (&blocks)[Blocks], int ordinal)
+{
+    for (const OEMCodeBlock& block : blocks) {
+        if (ordinal >= block.firstOrdinal && ordinal <= block.lastOrdinal)
+            return block.firstCode + (ordinal - block.firstOrdinal) / block.ordinalsPerCode;
+    }
+    return -1;
+}
+
+// The host code of a kind the program names in its own code, known when it is compiled
+// (`OEMLEDCodeOf(oltReset)` is the lamp that shows the host in reset), so that no host code is
+// written as a bare number. Every code fits the host's 16-bit argument. A kind read from a
+// file goes through the range-checked OEM*Code lookups below instead.
+constexpr int16_t OEMDROCodeOf(TmcOEMDROtype kind)
+{
+    return static_cast<int16_t>(OEMCodeInBlocks(OEMDROCodeBlocks, kind));
+}
+constexpr int16_t OEMLEDCodeOf(TmcOEMLEDtype kind)
+{
+    return static_cast<int16_t>(OEMCodeInBlocks(OEMLEDCodeBlocks, kind));
+}
+constexpr int16_t OEMButtonCodeOf(TmcOEMButtontype kind)
+{
+    return static_cast<int16_t>(OEMCodeInBlocks(OEMButtonCodeBlocks, kind));
+}
 
 // Host code of a kind. A kind whose ordinal lies outside its enumeration raises a ZentyrError.
 int OEMDROCode(TmcOEMDROtype kind);

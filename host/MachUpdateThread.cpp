@@ -2,6 +2,7 @@
 
 #include "host/HostLog.h"
 #include "host/Mach4_TLB.h"
+#include "host/MachConstants.h"
 #include "host/PassTimer.h"
 #include "platform/ZentyrError.h"
 
@@ -10,7 +11,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int16_t ResetLed = 800;
+constexpr int16_t ResetLed = OEMLEDCodeOf(oltReset);
 }
 
 TMachUpdateThread::TMachUpdateThread(IMach4DocumentFactory& documents, QObject* parent)

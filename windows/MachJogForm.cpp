@@ -5,6 +5,7 @@
 #include "controls/MachJogDirButton.h"
 #include "controls/MachJogPctFrame.h"
 #include "controls/Scalar.h"
+#include "host/MachConstants.h"
 #include "platform/Platform.h"
 #include "windows/LayoutStorage.h"
 #include "windows/WindowStateCode.h"
@@ -86,7 +87,7 @@ TJogForm::TJogForm(PlatformServices& platform, QWidget* parent)
     m_droSpeed->setAccessibleName(QStringLiteral("DROspeed1"));
     m_droSpeed->setGeometry(12, 101, 122, 46);
     m_droSpeed->SetDROCaption(QStringLiteral("Jog Speed"));
-    m_droSpeed->SetMachDROnum(126);
+    m_droSpeed->SetMachDROnum(OEMDROCodeOf(odtFeedrate_for_use_with_MPG_step_jogs));
     m_droSpeed->SetMax(200);
     m_droSpeed->SetValue(40);
     m_droSpeed->SetIncrement(10);

@@ -4,6 +4,7 @@
 #include "controls/MachButtonToggle.h"
 #include "controls/Scalar.h"
 #include "host/Mach4_TLB.h"
+#include "host/MachConstants.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "windows/LayoutStorage.h"
@@ -77,7 +78,7 @@ TSpindleForm::TSpindleForm(PlatformServices& platform, QWidget* parent)
     m_spdSpindle->setAccessibleName(QStringLiteral("spdSpindle"));
     m_spdSpindle->setGeometry(7, 35, 131, 46);
     m_spdSpindle->SetDROCaption(QStringLiteral("Speed"));
-    m_spdSpindle->SetMachDROnum(817);
+    m_spdSpindle->SetMachDROnum(OEMDROCodeOf(odtSpindle_requested));
     m_spdSpindle->SetMax(20000);
     m_spdSpindle->SetValue(200);
     m_spdSpindle->SetIncrement(100);

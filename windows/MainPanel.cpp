@@ -23,7 +23,7 @@ constexpr QRect ValueGroup{190, 0, 133, 104};
 constexpr QRect MdiLine{0, 105, 326, 27};
 constexpr QRect ButtonGroup{0, 132, 328, 59};
 
-constexpr int HomeAllButton = 105;
+constexpr int HomeAllButton = OEMButtonCodeOf(obtHome_ZXYABC_set_machine_coords);
 
 QFrame* AddGroup(QWidget* parent, const QRect& place, const QString& name)
 {
@@ -44,9 +44,9 @@ TMainPanel::TMainPanel(TCMach4Wrapper* wMach, PlatformServices& platform, QWidge
     setFixedSize(PanelWidth, PanelHeight);
 
     QFrame* axes = AddGroup(this, AxisGroup, QStringLiteral("AxisGroup"));
-    m_xDro = AddAxis(axes, QStringLiteral("X"), 800, 6);
-    m_yDro = AddAxis(axes, QStringLiteral("Y"), 801, 37);
-    m_zDro = AddAxis(axes, QStringLiteral("Z"), 802, 68);
+    m_xDro = AddAxis(axes, QStringLiteral("X"), OEMDROCodeOf(odtX), 6);
+    m_yDro = AddAxis(axes, QStringLiteral("Y"), OEMDROCodeOf(odtY), 37);
+    m_zDro = AddAxis(axes, QStringLiteral("Z"), OEMDROCodeOf(odtZ), 68);
     m_btnZero = new QPushButton(QStringLiteral("Z\nE\nR\nO"), axes);
     m_btnZero->setObjectName(QStringLiteral("BtnZero"));
     m_btnZero->setGeometry(138, 6, 22, 89);

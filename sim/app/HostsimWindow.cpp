@@ -26,28 +26,12 @@ constexpr int AxisCount = 4;  // X, Y, Z, A
 constexpr int HistoryLines = 500;
 
 // The lamps and readouts the application's windows use, named as the vocabulary names them.
-constexpr int Lamps[] = {800, 13, 12, 116, 83, 14, 16, 80, 82};
-constexpr int Values[] = {818, 104, 817, 828, 816};
-
-QString LedName(int code)
-{
-    for (int ordinal = 0; ordinal <= 172; ++ordinal) {
-        const TmcOEMLEDtype kind = OEMLEDKindOfOrdinal(ordinal);
-        if (OEMLEDCode(kind) == code)
-            return OEMLEDName(kind);
-    }
-    return QStringLiteral("LED %1").arg(code);
-}
-
-QString DroName(int code)
-{
-    for (int ordinal = 0; ordinal <= 248; ++ordinal) {
-        const TmcOEMDROtype kind = OEMDROKindOfOrdinal(ordinal);
-        if (OEMDROCode(kind) == code)
-            return OEMDROName(kind);
-    }
-    return QStringLiteral("DRO %1").arg(code);
-}
+constexpr TmcOEMLEDtype Lamps[] = {
+    oltReset, oltFlood, oltMist, oltSpindle_is_Running, oltJogging_Enabled, oltJog_mode_Cont,
+    oltMach_coords_warn, oltPause_Active, oltSingle_Step_Mode_Active,
+};
+constexpr TmcOEMDROtype Values[] = {odtFeedrate, odtRapid_feedrate, odtSpindle_requested,
+                                    odtJog_Inc, odtCurr_Line_no};
 
 QString Number(double v) { return QString::number(v, 'f', 4); }
 
@@ -145,20 +129,20 @@ QWidget* HostsimWindow::BuildReadouts()
     auto* lamps = new QGroupBox(QStringLiteral("Lamps"), panel);
     auto* lampGrid = new QGridLayout(lamps);
     int i = 0;
-    for (int led : Lamps) {
-        auto* lamp = new StatusLamp(LedName(led), lamps);
+    for (TmcOEMLEDtype led : Lamps) {
+        auto* lamp = new StatusLamp(OEMLEDName(led), lamps);
         lampGrid->addWidget(lamp, i / 2, i % 2);
-        m_lamps.push_back({led, lamp});
+        m_lamps.push_back({OEMLEDCodeOf(led), lamp});
         ++i;
     }
     column->addWidget(lamps);
 
     auto* values = new QGroupBox(QStringLiteral("Values"), panel);
     auto* form = new QFormLayout(values);
-    for (int dro : Values) {
+    for (TmcOEMDROtype dro : Values) {
         auto* label = new QLabel(values);
-        form->addRow(DroName(dro), label);
-        m_values.push_back({dro, label, NAN});
+        form->addRow(OEMDROName(dro), label);
+        m_values.push_back({OEMDROCodeOf(dro), label, NAN});
     }
     m_file = new QLabel(values);
     m_file->setObjectName(QStringLiteral("file"));

@@ -230,6 +230,27 @@ TEST_F(ButtonFixture, CodeDialogCancelKeepsAndAnEmptyCaptionIsTaken)
     }
 }
 
+// A user button dialog whose number is refused changes neither code nor caption: the number
+// is read before anything is taken.
+TEST_F(ButtonFixture, UserDialogWithARefusedNumberKeepsCodeAndCaption)
+{
+    auto* user = Bound<tMachUserButton>();
+    user->SetCode(S("old"));
+    user->setText(S("Old"));
+    user->SetUserBtnNum(5);
+    user->SetDialogRunner(Operator<TMachCodeDialog>([](TMachCodeDialog& dialog) {
+        dialog.sMemo2()->setPlainText(S("new"));
+        dialog.SetCaptionText(S("New"));
+        dialog.eBtnNumber()->setText(S("x"));
+        return true;
+    }));
+    RightClick(user);
+    EXPECT_EQ(Errors().size(), 1);
+    EXPECT_EQ(user->code(), S("old"));
+    EXPECT_EQ(user->text(), S("Old"));
+    EXPECT_EQ(user->UserBtnNum(), 5);
+}
+
 namespace {
 
 // The rectangle of `child` in `dialog`'s client coordinates.
