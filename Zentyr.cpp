@@ -15,6 +15,7 @@
 #include "platform/win/WinShell.h"
 #else
 #include "app/BundledHost.h"
+#include "host/HostCallGate.h"
 #include "host/link/HostsimFolder.h"
 #include "host/link/LinkDocument.h"
 #include "host/link/LinkHostWindows.h"
@@ -67,6 +68,9 @@ int main(int argc, char** argv)
     NativeShell shell;
     hostlink::LinkHostWindows hostWindows;
     hostlink::LinkDocumentFactory documents;
+    // A wait for the simulated host keeps the windows painted and the timers running.
+    documents.SetWaitPump(&PumpHostWaitEvents);
+    hostWindows.SetWaitPump(&PumpHostWaitEvents);
 #endif
     QtSettingsStore settings;
     PlatformServices platform{hostWindows, shell, fileDialogs, messageBoxes, inputBox, waiter};
