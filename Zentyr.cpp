@@ -1,6 +1,7 @@
 // The program's entry: native platform services, the host transport and the main window.
 
 #include "app/ToolWindows.h"
+#include "host/HostCallGate.h"
 #include "platform/NativeDialogs.h"
 #include "platform/NativeWaiter.h"
 #include "platform/Platform.h"
@@ -15,7 +16,6 @@
 #include "platform/win/WinShell.h"
 #else
 #include "app/BundledHost.h"
-#include "host/HostCallGate.h"
 #include "host/link/HostsimFolder.h"
 #include "host/link/LinkDocument.h"
 #include "host/link/LinkHostWindows.h"
@@ -64,6 +64,8 @@ int main(int argc, char** argv)
     WinShell shell;
     WinHostWindows hostWindows;
     comhost::ComDocumentFactory documents;
+    // A wait for Mach3 keeps the windows painted and the timers running.
+    documents.SetWaitPump(&PumpHostWaitEvents);
 #else
     NativeShell shell;
     hostlink::LinkHostWindows hostWindows;
