@@ -1,6 +1,7 @@
 // The program's entry: native platform services, the host transport and the main window.
 
 #include "app/ToolWindows.h"
+#include "host/HostCallGate.h"
 #include "platform/NativeDialogs.h"
 #include "platform/NativeWaiter.h"
 #include "platform/Platform.h"
@@ -63,10 +64,15 @@ int main(int argc, char** argv)
     WinShell shell;
     WinHostWindows hostWindows;
     comhost::ComDocumentFactory documents;
+    // A wait for Mach3 keeps the windows painted and the timers running.
+    documents.SetWaitPump(&PumpHostWaitEvents);
 #else
     NativeShell shell;
     hostlink::LinkHostWindows hostWindows;
     hostlink::LinkDocumentFactory documents;
+    // A wait for the simulated host keeps the windows painted and the timers running.
+    documents.SetWaitPump(&PumpHostWaitEvents);
+    hostWindows.SetWaitPump(&PumpHostWaitEvents);
 #endif
     QtSettingsStore settings;
     PlatformServices platform{hostWindows, shell, fileDialogs, messageBoxes, inputBox, waiter};

@@ -1,7 +1,9 @@
 #include "controls/MachJogDirButton.h"
 
+#include "host/HostCallGate.h"
 #include "host/Mach4_TLB.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -75,20 +77,24 @@ TMachJogDirButton::TMachJogDirButton(PlatformServices& platform, QWidget* parent
 }
 
 // A jog held while the button goes must not keep the machine moving. No error may leave a
-// destructor, so a failing Stop is only logged here.
+// destructor, so a failing Stop is only logged here. A button that goes while a host call
+// waits sends its Stop once that call has ended.
 TMachJogDirButton::~TMachJogDirButton()
 {
     if (!m_jogInProgress)
         return;
     m_jogInProgress = false;
-    try {
-        if (m_jogTarget)
-            m_jogTarget->DoOEMButton(StopButton);
-    } catch (const std::exception& error) {
-        qCWarning(lcJog) << "Stop of the jog held while its button closed failed:" << error.what();
-    } catch (...) {
-        qCWarning(lcJog) << "Stop of the jog held while its button closed failed";
-    }
+    WhenNoHostCall(QCoreApplication::instance(), [target = m_jogTarget] {
+        try {
+            if (target)
+                target->DoOEMButton(StopButton);
+        } catch (const std::exception& error) {
+            qCWarning(lcJog) << "Stop of the jog held while its button closed failed:"
+                             << error.what();
+        } catch (...) {
+            qCWarning(lcJog) << "Stop of the jog held while its button closed failed";
+        }
+    });
 }
 
 void TMachJogDirButton::SetJogMovement(tJogMovement movement)
@@ -172,9 +178,23 @@ void TMachJogDirButton::StopRunawayJog()
     m_jogInProgress = false;
     m_stoppedByWatch = true;
     const std::shared_ptr<IMyScriptObject> target = m_jogTarget;
-    Guarded([target] {
-        if (target)
-            target->DoOEMButton(StopButton);
+    // Focus, activation and the hold watch also arrive while a host call waits for its answer;
+    // the Stop then follows that call instead of being refused, also when this button has
+    // gone by then.
+    WhenNoHostCall(QCoreApplication::instance(), [self = QPointer<TMachJogDirButton>(this), target] {
+        const auto stop = [target] {
+            if (target)
+                target->DoOEMButton(StopButton);
+        };
+        if (self) {
+            self->Guarded(stop);
+            return;
+        }
+        try {
+            stop();
+        } catch (const std::exception& error) {
+            qCWarning(lcJog) << "Stop of a runaway jog failed:" << error.what();
+        }
     });
 }
 

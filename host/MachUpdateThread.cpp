@@ -1,5 +1,6 @@
 #include "host/MachUpdateThread.h"
 
+#include "host/HostCallGate.h"
 #include "host/HostLog.h"
 #include "host/Mach4_TLB.h"
 #include "host/MachConstants.h"
@@ -162,12 +163,27 @@ void TMachUpdateThread::OnTimer()
     QString failure;
     try {
         PollPass();
+    } catch (const HostCallBusy&) {
+        // The timer ran from inside another host call's wait: the host was not asked, so this
+        // pass is skipped, not failed, and the next one comes after the usual pause.
+        m_inPass = false;
+        qCDebug(lcHost) << "Poll pass skipped: another host call is in progress";
+        if (IsPolling())
+            ArmTimer(m_interval);
+        return;
     } catch (...) {
         // The host has gone or refused a read: polling ends, and the window is told.
         failed = true;
         failure = CurrentErrorMessage();
     }
     m_inPass = false;
+    if (failed && m_renewDocument && IsPolling()) {
+        // Restart was asked for while this pass waited on the old document: it stands, and the
+        // next pass tries the new one at once.
+        qCInfo(lcHost).noquote() << "Poll pass failed before a restart:" << failure;
+        ArmTimer(0);
+        return;
+    }
     if (failed) {
         Terminate();
         m_stopReason = failure;

@@ -3,6 +3,7 @@
 #include "controls/Scalar.h"
 #include "controls/StaleLook.h"
 #include "host/CMach4Wrapper.h"
+#include "host/HostCallGate.h"
 #include "host/MachUpdateThread.h"
 #include "platform/Dialogs.h"
 #include "platform/OperatorAction.h"
@@ -192,7 +193,10 @@ void TForm1::BuildMenus()
     connect(settings->addAction(QStringLiteral("Refresh Rate")), &QAction::triggered, this,
             [this] { AskRefreshRate(); });
     m_reconnect = settings->addAction(QStringLiteral("Reconnect"));
-    connect(m_reconnect, &QAction::triggered, this, [this] { Reconnect(); });
+    // Reconnecting replaces the connections a waiting host call may be using: it waits for
+    // that call to end.
+    connect(m_reconnect, &QAction::triggered, this,
+            [this] { WhenNoHostCall(this, [this] { Reconnect(); }); });
     QMenu* appearance = settings->addMenu(QStringLiteral("Appearance"));
     QMenu* scale = appearance->addMenu(QStringLiteral("Scale"));
     scale->addActions(m_scalar->Actions());
@@ -498,6 +502,13 @@ void TForm1::OpenHelp()
 // destroy (user code buttons, user LEDs) are still shown and would keep the event loop going.
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    if (HostCallInProgress()) {
+        // Closing takes down the connections and windows that a waiting host call uses (a
+        // close asked for by a signal arrives during the wait): it follows once the call ends.
+        event->ignore();
+        WhenNoHostCall(this, [this] { close(); });
+        return;
+    }
     const bool firstClose = !m_closed;
     FormClose();
     event->accept();

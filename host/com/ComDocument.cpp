@@ -1,5 +1,6 @@
 #include "host/com/ComDocument.h"
 
+#include "host/HostCallGate.h"
 #include "host/com/ComError.h"
 #include "host/com/ComScriptCalls.h"
 #include "host/com/ComSession.h"
@@ -15,11 +16,12 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcComHost, "zentyr.host.com")
 
-// Runs one call of the core and raises its failure as the program's error type. Every failure
-// is logged as well: the connection guards swallow theirs.
+// Runs one call of the core as one host call and raises its failure as the program's error
+// type. Every failure is logged as well: the connection guards swallow theirs.
 template <typename F>
 auto Guarded(F call) -> decltype(call())
 {
+    const HostCallScope scope;
     try {
         return call();
     } catch (const ComError& e) {
@@ -34,7 +36,11 @@ std::wstring Wide(const QString& text) { return text.toStdWString(); }
 
 }  // namespace
 
-ComDocument::ComDocument(int timeoutMs) : m_session(std::make_shared<DocumentSession>(timeoutMs)) {}
+ComDocument::ComDocument(int timeoutMs, std::function<void()> pump)
+    : m_session(std::make_shared<DocumentSession>(timeoutMs))
+{
+    m_session->SetWaitPump(std::move(pump));
+}
 
 ComDocument::~ComDocument() = default;
 
@@ -144,7 +150,7 @@ ComDocumentFactory::ComDocumentFactory(int timeoutMs) : m_timeoutMs(timeoutMs) {
 
 std::unique_ptr<IMach4Document> ComDocumentFactory::CreateDocument()
 {
-    return std::make_unique<ComDocument>(m_timeoutMs);
+    return std::make_unique<ComDocument>(m_timeoutMs, m_pump);
 }
 
 }  // namespace comhost

@@ -2,6 +2,7 @@
 
 #include "host/Mach4_TLB.h"
 
+#include <functional>
 #include <memory>
 
 namespace comhost {
@@ -12,11 +13,13 @@ class ScriptCalls;
 // The host document over COM, for the Windows build: the program's host interfaces over the
 // plain Win32 session. Each document is one session of its own (the host connection and the
 // update thread's poll pass each create one). Failures are raised as ZentyrError with the
-// session's message. UI thread only.
+// session's message. Each call is one host call in the sense of HostCallScope: a call begun
+// while another waits (from the events `pump` lets through) fails at once. UI thread only.
 class ComDocument final : public IMach4Document
 {
 public:
-    explicit ComDocument(int timeoutMs);
+    // `pump` runs between the slices of every wait for the host; empty: none.
+    explicit ComDocument(int timeoutMs, std::function<void()> pump = {});
     ~ComDocument() override;
     ComDocument(const ComDocument&) = delete;
     ComDocument& operator=(const ComDocument&) = delete;
@@ -75,8 +78,12 @@ public:
 
     std::unique_ptr<IMach4Document> CreateDocument() override;
 
+    // The wait pump of the documents created from now on; none by default.
+    void SetWaitPump(std::function<void()> pump) { m_pump = std::move(pump); }
+
 private:
     int m_timeoutMs;
+    std::function<void()> m_pump;
 };
 
 }  // namespace comhost

@@ -139,7 +139,7 @@ void DocumentSession::RunOnWorker(std::wstring_view operation, Task task)
     bool completed = false;
     try {
         completed = m_worker->Run([objects = m_objects, task = std::move(task)] { task(*objects); },
-                                  m_timeoutMs);
+                                  m_timeoutMs, m_pump);
     } catch (const ComError& e) {
         if (ClassifyFailure(e.Code()) == FailureKind::ConnectionLost)
             Close(e.Message());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -64,6 +65,9 @@ public:
 
     int TimeoutMs() const { return m_timeoutMs; }
 
+    // Runs between the slices of every wait for the host (see ComWorker::Run); none by default.
+    void SetWaitPump(std::function<void()> pump) { m_pump = std::move(pump); }
+
 private:
     struct Objects;
 
@@ -74,6 +78,7 @@ private:
     [[noreturn]] void FailClosed() const;
 
     int m_timeoutMs;
+    std::function<void()> m_pump;
     std::unique_ptr<ComWorker> m_worker;
     std::shared_ptr<Objects> m_objects;  // touched on the worker only
     std::wstring m_closedReason;

@@ -4,6 +4,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -67,15 +68,30 @@ ComWorker::~ComWorker()
                                 [&] { return m_shared->ended; });
 }
 
-bool ComWorker::Run(std::function<void()> task, int timeoutMs)
+bool ComWorker::Run(std::function<void()> task, int timeoutMs,
+                    const std::function<void()>& pump)
 {
+    using Clock = std::chrono::steady_clock;
+    // The state is held here, not through this object: what the pump runs must not be able to
+    // pull it away from under the wait.
+    const std::shared_ptr<Shared> shared = m_shared;
     auto completion = std::make_shared<Completion>();
-    std::unique_lock lock(m_shared->mutex);
-    m_shared->jobs.push_back({std::move(task), completion});
-    m_shared->wake.notify_one();
-    if (!m_shared->finished.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                     [&] { return completion->done; }))
-        return false;
+    std::unique_lock lock(shared->mutex);
+    shared->jobs.push_back({std::move(task), completion});
+    shared->wake.notify_one();
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const Clock::time_point until =
+            pump ? std::min(deadline, Clock::now() + std::chrono::milliseconds(WaitSliceMs))
+                 : deadline;
+        if (shared->finished.wait_until(lock, until, [&] { return completion->done; }))
+            break;
+        if (Clock::now() >= deadline)
+            return false;
+        lock.unlock();
+        pump();
+        lock.lock();
+    }
     if (completion->error)
         std::rethrow_exception(completion->error);
     return true;

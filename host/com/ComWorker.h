@@ -24,8 +24,13 @@ public:
     ComWorker& operator=(const ComWorker&) = delete;
 
     // Runs `task` on the worker. Returns true when it completed within `timeoutMs` (an
-    // exception it raised is raised here), false when the wait timed out.
-    bool Run(std::function<void()> task, int timeoutMs);
+    // exception it raised is raised here), false when the wait timed out. With a `pump`, the
+    // wait is cut into slices of at most WaitSliceMs and the pump runs between them on the
+    // calling thread (the program lets its events through there); the deadline stays.
+    bool Run(std::function<void()> task, int timeoutMs,
+             const std::function<void()>& pump = {});
+
+    static constexpr int WaitSliceMs = 20;
 
     // Queues `task` without waiting for it.
     void Post(std::function<void()> task);

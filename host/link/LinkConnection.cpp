@@ -1,5 +1,6 @@
 #include "host/link/LinkConnection.h"
 
+#include "host/HostCallGate.h"
 #include "platform/ZentyrError.h"
 
 #include <QFile>
@@ -57,8 +58,34 @@ ILinkTiming& SystemLinkTiming()
     return timing;
 }
 
-LinkConnection::LinkConnection(QString socketPath, int timeoutMs, ILinkTiming& timing)
-    : m_path(std::move(socketPath)), m_timeoutMs(timeoutMs), m_timing(timing)
+// One public operation: a host call for the gate, and the span in which a Close is held back.
+class LinkConnection::Operation final
+{
+public:
+    explicit Operation(LinkConnection& connection) : m_connection(connection)
+    {
+        m_connection.m_inOperation = true;
+    }
+    ~Operation()
+    {
+        m_connection.m_inOperation = false;
+        if (!m_connection.m_closeAfterOperation.isNull()) {
+            m_connection.CloseSocket(m_connection.m_closeAfterOperation);
+            m_connection.m_closeAfterOperation = QString();
+        }
+    }
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+
+private:
+    HostCallScope m_scope;  // first: a busy gate refuses before anything is marked
+    LinkConnection& m_connection;
+};
+
+LinkConnection::LinkConnection(QString socketPath, int timeoutMs, ILinkTiming& timing,
+                               LinkWaitPump pump)
+    : m_path(std::move(socketPath)), m_timeoutMs(timeoutMs), m_timing(timing),
+      m_pump(std::move(pump))
 {
 }
 
@@ -74,6 +101,7 @@ void LinkConnection::Open()
 {
     if (m_fd >= 0)
         return;
+    const Operation operation(*this);
     m_deadReason.clear();
 
     const QByteArray path = QFile::encodeName(m_path);
@@ -103,7 +131,7 @@ void LinkConnection::Open()
         if (err == EINPROGRESS) {
             int soError = 0;
             socklen_t len = sizeof soError;
-            if (m_timing.WaitReady(fd, POLLOUT, int(qMax<qint64>(0, RemainingMs(deadline))))
+            if (WaitFor(fd, POLLOUT, deadline)
                 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) == 0 && soError == 0)
                 break;
         }
@@ -124,7 +152,7 @@ void LinkConnection::Open()
         answer = CallBefore(deadline, LinkOp::Hello, &version, 1);
     } catch (const ZentyrError& e) {
         // A host that refuses the handshake is no host to talk to.
-        Close(e.message());
+        CloseSocket(e.message());
         throw;
     }
     if (answer.int16 != qint16(LinkProtocolVersion)) {
@@ -136,6 +164,17 @@ void LinkConnection::Open()
 
 void LinkConnection::Close(const QString& reason)
 {
+    if (m_inOperation) {
+        // The waiting operation still reads from the socket; its number must not be reused
+        // under it.
+        m_closeAfterOperation = reason;
+        return;
+    }
+    CloseSocket(reason);
+}
+
+void LinkConnection::CloseSocket(const QString& reason)
+{
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
@@ -145,13 +184,28 @@ void LinkConnection::Close(const QString& reason)
 
 void LinkConnection::Fail(const QString& reason)
 {
-    Close(reason);
+    CloseSocket(reason);
     throw ZentyrError(reason);
 }
 
 WireValue LinkConnection::Call(LinkOp op, const WireValue* args, int argCount)
 {
+    const Operation operation(*this);
     return CallBefore(m_timing.NowMs() + m_timeoutMs, op, args, argCount);
+}
+
+bool LinkConnection::WaitFor(int fd, short events, qint64 deadline)
+{
+    for (;;) {
+        const qint64 left = qMax<qint64>(0, RemainingMs(deadline));
+        const int slice = int(m_pump ? qMin<qint64>(left, LinkWaitSliceMs) : left);
+        if (m_timing.WaitReady(fd, events, slice))
+            return true;
+        if (RemainingMs(deadline) <= 0)
+            return false;
+        if (m_pump)
+            m_pump();
+    }
 }
 
 WireValue LinkConnection::CallBefore(qint64 deadline, LinkOp op, const WireValue* args, int argCount)
@@ -200,8 +254,7 @@ void LinkConnection::SendAll(const char* data, qsizetype size, qint64 deadline)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            const qint64 left = RemainingMs(deadline);
-            if (left <= 0 || !m_timing.WaitReady(m_fd, POLLOUT, int(left)))
+            if (!WaitFor(m_fd, POLLOUT, deadline))
                 Fail(NoAnswer());
             continue;
         }
@@ -234,8 +287,7 @@ void LinkConnection::ReceiveFrame(qint64 deadline, quint32* payloadBytes)
         if (errno == EINTR)
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            const qint64 left = RemainingMs(deadline);
-            if (left <= 0 || !m_timing.WaitReady(m_fd, POLLIN, int(left)))
+            if (!WaitFor(m_fd, POLLIN, deadline))
                 Fail(NoAnswer());
             continue;
         }

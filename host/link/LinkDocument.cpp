@@ -1,5 +1,6 @@
 #include "host/link/LinkDocument.h"
 
+#include "host/HostCallGate.h"
 #include "host/link/LinkConnection.h"
 #include "host/link/LinkEndpoint.h"
 #include "host/link/LinkScriptObject.h"
@@ -11,9 +12,11 @@ namespace {
 QString ReleasedReason() { return QStringLiteral("The controller connection has been released"); }
 }  // namespace
 
-LinkDocument::LinkDocument(QString socketPath, int timeoutMs, ILinkTiming* timing)
+LinkDocument::LinkDocument(QString socketPath, int timeoutMs, ILinkTiming* timing,
+                           LinkWaitPump pump)
     : m_connection(std::make_shared<LinkConnection>(
-          std::move(socketPath), timeoutMs, timing ? *timing : SystemLinkTiming()))
+          std::move(socketPath), timeoutMs, timing ? *timing : SystemLinkTiming(),
+          std::move(pump)))
 {
 }
 
@@ -38,6 +41,8 @@ void LinkDocument::Release()
         return;
     try {
         m_connection->Call(LinkOp::DocRelease);
+    } catch (const HostCallBusy&) {
+        throw;  // nothing was sent: the document stays as it was
     } catch (const ZentyrError&) {
         m_connection->Close(ReleasedReason());
         throw;
@@ -57,7 +62,7 @@ LinkDocumentFactory::LinkDocumentFactory(QString socketPath, int timeoutMs, ILin
 
 std::unique_ptr<IMach4Document> LinkDocumentFactory::CreateDocument()
 {
-    return std::make_unique<LinkDocument>(m_socketPath, m_timeoutMs, m_timing);
+    return std::make_unique<LinkDocument>(m_socketPath, m_timeoutMs, m_timing, m_pump);
 }
 
 }  // namespace hostlink

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/Mach4_TLB.h"
+#include "host/link/LinkConnection.h"
 
 #include <QString>
 
@@ -8,8 +9,6 @@
 
 namespace hostlink {
 
-class ILinkTiming;
-class LinkConnection;
 class LinkScriptObject;
 
 // The host document over the local link. Each document owns one connection to the simulated
@@ -18,8 +17,10 @@ class LinkScriptObject;
 class LinkDocument final : public IMach4Document
 {
 public:
-    // `timing` (null: the system's) must outlive the document and its script object.
-    LinkDocument(QString socketPath, int timeoutMs, ILinkTiming* timing = nullptr);
+    // `timing` (null: the system's) must outlive the document and its script object. `pump`
+    // runs between the slices of the connection's waits.
+    LinkDocument(QString socketPath, int timeoutMs, ILinkTiming* timing = nullptr,
+                 LinkWaitPump pump = {});
     ~LinkDocument() override;
     LinkDocument(const LinkDocument&) = delete;
     LinkDocument& operator=(const LinkDocument&) = delete;
@@ -56,10 +57,14 @@ public:
 
     std::unique_ptr<IMach4Document> CreateDocument() override;
 
+    // The wait pump of the documents created from now on (see LinkWaitPump); none by default.
+    void SetWaitPump(LinkWaitPump pump) { m_pump = std::move(pump); }
+
 private:
     QString m_socketPath;
     int m_timeoutMs;
     ILinkTiming* m_timing;
+    LinkWaitPump m_pump;
 };
 
 }  // namespace hostlink

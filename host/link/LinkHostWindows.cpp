@@ -17,7 +17,7 @@ LinkHostWindows::LinkHostWindows(QString socketPath, int timeoutMs)
 std::optional<IHostWindows::Handle> LinkHostWindows::FindWindowByCaption(const QString& caption)
 {
     try {
-        LinkConnection connection(m_socketPath, m_timeoutMs);
+        LinkConnection connection(m_socketPath, m_timeoutMs, SystemLinkTiming(), m_pump);
         connection.Open();
         if (connection.Call(LinkOp::WindowCaption).text == caption)
             return SimulatorWindow;
@@ -33,7 +33,7 @@ void LinkHostWindows::SetWindowVisible(Handle window, bool visible)
     if (window != SimulatorWindow)
         return;
     try {
-        LinkConnection connection(m_socketPath, m_timeoutMs);
+        LinkConnection connection(m_socketPath, m_timeoutMs, SystemLinkTiming(), m_pump);
         connection.Open();
         const WireValue arg = WireValue::OfBool(visible);
         connection.Call(LinkOp::SetWindowVisible, &arg, 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/link/LinkConnection.h"
 #include "platform/HostWindows.h"
 
 #include <QString>
@@ -22,9 +23,13 @@ public:
     std::optional<Handle> FindWindowByCaption(const QString& caption) override;
     void SetWindowVisible(Handle window, bool visible) override;
 
+    // The wait pump of the questions asked from now on (see LinkWaitPump); none by default.
+    void SetWaitPump(LinkWaitPump pump) { m_pump = std::move(pump); }
+
 private:
     QString m_socketPath;
     int m_timeoutMs;
+    LinkWaitPump m_pump;
 };
 
 }  // namespace hostlink

@@ -14,10 +14,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <thread>
 
 using namespace comhost;
 using ::testing::ElementsAre;
@@ -345,4 +347,52 @@ TEST_F(ComSession, ASilentHostTimesOutAndLaterCallsFailAtOnce)
     EXPECT_FALSE(m_session->IsConnected());
     EXPECT_EQ(U8(Failure([&] { m_calls->GetOEMLed(800); }).Message()), U8(e.Message()));
     EXPECT_THAT(m_host.Journal(), ElementsAre(L"GetOEMDRO(800)")) << "the later call never left";
+}
+
+// With a pump, a wait for the worker is cut into slices with the pump run between them on the
+// waiting thread: a task that needs the pump completes, and a task that overruns still fails
+// the wait at its deadline.
+TEST(ComWorkerPump, ThePumpRunsBetweenSlicesAndTheDeadlineStays)
+{
+    struct Case
+    {
+        const char* what;
+        int timeoutMs;
+        int taskNeedsPumps;  // the task ends once the pump has run this often (0: it overruns)
+        bool completes;
+    };
+    const Case cases[] = {
+        {"completes once the pump ran", GenerousMs, 3, true},
+        {"overruns", 300, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto pumps = std::make_shared<std::atomic<int>>(0);
+        {
+            ComWorker worker;
+            worker.SetLinger(5000);
+            const int needs = c.taskNeedsPumps;
+            const bool completed = worker.Run(
+                [pumps, needs] {
+                    for (int i = 0; i < 1000 && (needs == 0 || *pumps < needs); ++i)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                },
+                c.timeoutMs, [pumps] { ++*pumps; });
+            EXPECT_EQ(completed, c.completes);
+            EXPECT_GE(*pumps, c.completes ? c.taskNeedsPumps : 1);
+        }
+    }
+    ExpectNothingLeft();
+}
+
+// The session waits for the host through the pump it was given.
+TEST_F(ComSession, ASlowAnswerIsAwaitedThroughThePump)
+{
+    Attach();
+    int pumps = 0;
+    m_session->SetWaitPump([&] { ++pumps; });
+    m_host.HangNext(Mach4::DISPID_GetOEMDRO, 200);
+    m_calls->GetOEMDRO(800);
+    EXPECT_GT(pumps, 0);
+    EXPECT_TRUE(m_session->IsConnected());
 }

@@ -168,12 +168,14 @@ TEST_F(EndToEnd, EditorRunsATypedProgramAndFollowsItsLines)
     QSet<int> followed;
     const bool ended = WaitUntil(
         [&] {
-            Poll();
+            // The host's state first, then the pass: a pass that saw the end is the last one.
             const int line = int(Host().GetOEMDRO(816));
+            const bool moving = Host().IsMoving();
+            Poll();
             const int selected = editor->CodeList()->ItemIndex();
             if (selected >= 0)
                 followed.insert(selected);
-            return followed.contains(2) && line == 0 && !Host().IsMoving();
+            return followed.contains(2) && line == 0 && !moving;
         },
         10000);
     EXPECT_TRUE(ended);

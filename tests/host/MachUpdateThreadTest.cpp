@@ -1,5 +1,7 @@
 #include "host/MachUpdateThread.h"
 
+#include "host/HostCallGate.h"
+
 #include "LogCapture.h"
 #include "ManualPassTimer.h"
 #include "RecordingHost.h"
@@ -183,6 +185,70 @@ TEST_F(UpdateThreadFixture, PassesNeverOverlapAndThePauseFollowsThePass)
     ASSERT_GE(starts.size(), 4);
     for (int i = 1; i < starts.size(); ++i)
         EXPECT_EQ(starts[i] - ends[i - 1], 20) << "pause " << i;
+}
+
+// What ends a pass decides what follows: a host call refused because another call is still
+// waiting skips the pass; a failure after Restart was asked for inside the pass (the operator
+// reconnected while it waited) keeps polling on a new document; any other failure stops it.
+TEST(UpdateThreadPassEnd, HowAPassEndsDecidesWhetherPollingGoesOn)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(TMachUpdateThread&)> inside;  // run in the second pass, then throws
+        bool busy;
+        bool polling;
+        bool stale;
+        qint64 nextPassAfter;  // -1: none
+        int documents;
+    };
+    const Case cases[] = {
+        {"busy", {}, true, true, false, 10, 1},
+        {"failed after a restart", [](TMachUpdateThread& t) { t.Restart(); }, false, true, false,
+         0, 2},
+        {"failed", {}, false, false, true, -1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto host = std::make_shared<RecordingHost>();
+        RecordingDocumentFactory documents{host};
+        auto* timer = new ManualPassTimer;
+        TMachUpdateThread thread{documents, std::unique_ptr<IPassTimer>(timer)};
+        int stopped = 0;
+        QObject::connect(&thread, &TMachUpdateThread::PollingStopped, &thread, [&] { ++stopped; });
+        TestControl control;
+        int pass = 0;
+        control.onRefresh = [&] {
+            if (++pass != 2)
+                return;
+            if (c.inside)
+                c.inside(thread);
+            if (c.busy)
+                throw HostCallBusy();
+            throw ZentyrError(QStringLiteral("The controller does not answer"));
+        };
+        thread.Register(&control);
+        thread.SetInterval(10);
+        thread.Start();
+        timer->Fire();
+        timer->Fire();  // the second pass; a pass armed at once runs in the same move
+        ASSERT_GE(pass, 2);
+        EXPECT_EQ(thread.IsPolling(), c.polling);
+        EXPECT_EQ(thread.Stale(), c.stale);
+        EXPECT_EQ(stopped, c.stale ? 1 : 0);
+        if (c.nextPassAfter < 0) {
+            EXPECT_EQ(timer->armed.size(), 2) << "polling has ended";
+            EXPECT_FALSE(timer->IsActive());
+            continue;
+        }
+        ASSERT_GE(timer->armed.size(), 3);
+        EXPECT_EQ(timer->armed[2], c.nextPassAfter) << "the pause after the second pass";
+        if (pass == 2)
+            timer->Fire();
+        EXPECT_EQ(pass, 3);
+        EXPECT_EQ(documents.documentsCreated, c.documents);
+        EXPECT_FALSE(thread.Stale());
+    }
 }
 
 TEST_F(UpdateThreadFixture, NewIntervalAppliesFromTheNextPause)

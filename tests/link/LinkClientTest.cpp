@@ -1,6 +1,7 @@
 #include "FakeLinkServer.h"
 #include "ManualLinkTiming.h"
 
+#include "host/HostCallGate.h"
 #include "host/link/LinkConnection.h"
 #include "host/link/LinkDocument.h"
 #include "host/link/LinkHostWindows.h"
@@ -13,7 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include <sys/socket.h>
@@ -219,6 +223,108 @@ TEST_F(LinkClient, TransportFailuresEndTheConnection)
         EXPECT_EQ(againMs, 0);
         EXPECT_EQ(m_timing.waits, waits) << "a dead connection fails without waiting";
     }
+}
+
+// A wait for a host that does not answer is cut into slices with the pump run between them;
+// the call still fails after exactly one timeout. Without a pump it waits in one piece.
+TEST_F(LinkClient, WaitsInSlicesAndRunsThePumpBetweenThem)
+{
+    struct Case
+    {
+        const char* what;
+        bool pump;
+        int longestWait;
+        int pumpRuns;
+    };
+    const Case cases[] = {
+        {"no pump", false, TimeoutMs, 0},
+        {"pump", true, LinkWaitSliceMs, TimeoutMs / LinkWaitSliceMs - 1},
+    };
+    FakeLinkServer server(SocketPath(), [](const LinkRequest& r) {
+        return r.op == LinkOp::GetOEMLed ? FakeLinkServer::Of(FakeLinkServer::Action::Silent)
+                                         : FakeLinkServer::ReplyWith(WireValue::None());
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int pumpRuns = 0;
+        qint64 lastPumpAt = -1;
+        LinkConnection connection(SocketPath(), TimeoutMs, m_timing,
+                                  c.pump ? LinkWaitPump([&] {
+                                      ++pumpRuns;
+                                      lastPumpAt = m_timing.now;
+                                  })
+                                         : LinkWaitPump());
+        connection.Open();
+        m_timing.longestWait = 0;
+        const WireValue led = WireValue::OfInt16(800);
+        const auto [msg, ms] = Failure([&] { connection.Call(LinkOp::GetOEMLed, &led, 1); });
+        EXPECT_THAT(msg, HasSubstr("does not answer"));
+        EXPECT_EQ(ms, TimeoutMs) << "the pump does not move the deadline";
+        EXPECT_EQ(m_timing.longestWait, c.longestWait);
+        EXPECT_EQ(pumpRuns, c.pumpRuns) << "not after the last slice";
+        if (c.pump) {
+            EXPECT_EQ(m_timing.now - lastPumpAt, LinkWaitSliceMs);
+        }
+        EXPECT_FALSE(HostCallInProgress());
+    }
+}
+
+// While a call waits, whatever the pump runs can start no host call - on the same connection,
+// another open one, or a new one - and none of them reaches a socket; a Close asked for meanwhile
+// waits for the call, which still gets its answer.
+TEST_F(LinkClient, CallsFromInsideAWaitAreRefusedWithoutTouchingTheLink)
+{
+    std::atomic<bool> answer{false};
+    FakeLinkServer server(SocketPath(), [&](const LinkRequest& r) {
+        if (r.op == LinkOp::GetOEMLed) {
+            // Answers once the test's pump has tried everything, bounded for a broken test.
+            for (int i = 0; i < 500 && !answer; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            return FakeLinkServer::ReplyWith(WireValue::OfBool(true));
+        }
+        return FakeLinkServer::ReplyWith(WireValue::None());
+    });
+    const QString otherPath = m_dir.filePath(QStringLiteral("other.sock"));
+    FakeLinkServer otherServer(otherPath, AnswerEverything());
+    auto other = LinkDocumentFactory(otherPath, TimeoutMs, &m_timing).CreateDocument();
+    other->Connect();
+
+    std::vector<std::pair<std::string, std::string>> refused;  // what, message
+    bool tried = false;
+    LinkConnection connection(SocketPath(), TimeoutMs, m_timing, [&] {
+        if (tried)
+            return;
+        tried = true;
+        auto fresh = LinkDocumentFactory(otherPath, TimeoutMs, &m_timing).CreateDocument();
+        const WireValue button = WireValue::OfInt16(1003);
+        const std::pair<const char*, std::function<void()>> attempts[] = {
+            {"same connection", [&] { connection.Call(LinkOp::DoOEMButton, &button, 1); }},
+            {"same connection opened", [&] { connection.Open(); }},
+            {"another connection", [&] { other->GetScriptObject(); }},
+            {"a new connection", [&] { fresh->Connect(); }},
+        };
+        for (const auto& [what, attempt] : attempts) {
+            try {
+                attempt();
+            } catch (const HostCallBusy& e) {
+                refused.emplace_back(what, e.message().toStdString());
+            }
+        }
+        connection.Close(QStringLiteral("Closed during the wait"));
+        answer = true;
+    });
+    connection.Open();
+    const WireValue led = WireValue::OfInt16(800);
+    EXPECT_TRUE(connection.Call(LinkOp::GetOEMLed, &led, 1).boolean);
+    ASSERT_TRUE(tried);
+    ASSERT_EQ(refused.size(), 3u) << "opening an open connection asks nothing";
+    for (const auto& [what, message] : refused)
+        EXPECT_EQ(message, "The controller is still answering an earlier call") << what;
+    EXPECT_FALSE(connection.IsOpen()) << "closed as the call ended";
+    EXPECT_EQ(Failure([&] { connection.Call(LinkOp::IsMoving); }).first, "Closed during the wait");
+    EXPECT_EQ(server.Requests().size(), 2u) << "Hello and the waiting call only";
+    EXPECT_EQ(otherServer.Requests().size(), 1u) << "its Hello only";
+    EXPECT_TRUE(other->IsConnected());
 }
 
 // The host refusing one call (an error reply) fails that call only.

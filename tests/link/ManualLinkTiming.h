@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 
@@ -22,6 +23,7 @@ public:
     bool WaitReady(int fd, short events, int timeoutMs) override
     {
         ++waits;
+        longestWait = std::max(longestWait, timeoutMs);
         pollfd p{fd, events, 0};
         int n = 0;
         do {
@@ -42,6 +44,7 @@ public:
 
     qint64 now = 0;
     int waits = 0;
+    int longestWait = 0;  // the longest wait asked for
     int pauses = 0;
     // Runs each time the clock moves, with the new time.
     std::function<void(qint64 now)> onMove;

@@ -1,6 +1,7 @@
 #include "controls/MachJogDirButton.h"
 
 #include "host/CMach4Wrapper.h"
+#include "host/HostCallGate.h"
 #include "host/MachUpdateThread.h"
 
 #include "FakePlatform.h"
@@ -16,6 +17,7 @@
 #include <QTest>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -201,7 +203,8 @@ TEST_F(JogButtonFixture, RightClickMenuChangesTheDirection)
 
 // A continuous jog held while the button loses the focus, its window is deactivated, another
 // widget takes the mouse, the release goes elsewhere, or the button is hidden or destroyed is
-// stopped exactly once; its later release sends nothing more. A step jog is never stopped.
+// stopped exactly once; its later release sends nothing more. A step jog is never stopped. When
+// that happens while a host call waits, the Stop follows the call.
 TEST_F(JogButtonFixture, HeldContinuousJogIsStoppedOnceWhenTheButtonLosesIt)
 {
     ASSERT_TRUE(Activate());
@@ -226,7 +229,8 @@ TEST_F(JogButtonFixture, HeldContinuousJogIsStoppedOnceWhenTheButtonLosesIt)
         {"destroyed", [&] { delete button.data(); }},
     };
     for (const auto& c : cases) {
-        for (const bool continuous : {true, false}) {
+        for (const auto& [continuous, duringCall] :
+             {std::pair{true, false}, std::pair{false, false}, std::pair{true, true}}) {
             delete button.data();
             button = new TMachJogDirButton(platform.services, &window);
             button->BindMach(host, nullptr);
@@ -236,9 +240,17 @@ TEST_F(JogButtonFixture, HeldContinuousJogIsStoppedOnceWhenTheButtonLosesIt)
             button->setFocus();
             Press();
             host->ClearJournal();
+            std::optional<HostCallScope> call;
+            if (duringCall)
+                call.emplace();
             c.lose();
+            if (duringCall) {
+                EXPECT_TRUE(host->journal.isEmpty()) << c.name << ": not under the waiting call";
+                call.reset();
+                QCoreApplication::processEvents();
+            }
             EXPECT_EQ(host->journal, continuous ? QStringList{Stop} : QStringList())
-                << c.name << (continuous ? "" : " (step mode)");
+                << c.name << (continuous ? "" : " (step mode)") << (duringCall ? " (waiting)" : "");
             if (button) {
                 button->show();
                 host->ClearJournal();

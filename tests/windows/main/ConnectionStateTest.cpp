@@ -2,6 +2,7 @@
 #include "controls/MachButton.h"
 #include "controls/StaleLook.h"
 #include "host/CMach4Wrapper.h"
+#include "host/HostCallGate.h"
 #include "host/MachUpdateThread.h"
 #include "windows/MainPanel.h"
 #include "windows/XmlLayoutStorage.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QStatusBar>
 
 namespace {
@@ -180,4 +182,40 @@ TEST_F(ConnectionFixture, ReconnectAfterAFailedStartFinishesTheStart)
     form.close();
     window.reset();
     EXPECT_EQ(StoredCode(QStringLiteral("CodeButton1\\Code")), QStringLiteral("G31 Z-1 F50"));
+}
+
+// Closing the program and Reconnect take down connections that a host call in progress may be
+// waiting on (its wait lets events through): asked for during such a call, each runs once the
+// call has ended, from the event loop.
+TEST_F(ConnectionFixture, CloseAndReconnectWaitForTheHostCallInProgress)
+{
+    struct Row
+    {
+        const char* what;
+        std::function<void(TForm1&)> ask;
+        std::function<bool(TForm1&)> done;
+    };
+    const Row rows[] = {
+        {"close", [](TForm1& f) { f.close(); }, [](TForm1& f) { return !f.wMach().Connected(); }},
+        {"reconnect", [](TForm1& f) { f.ReconnectAction()->trigger(); },
+         [this](TForm1&) { return host->journal.contains(QStringLiteral("Doc.Release()")); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        HostRunning();
+        TForm1& form = Start();
+        ASSERT_TRUE(form.wMach().Connected());
+        host->ClearJournal();
+        {
+            const HostCallScope waiting;
+            row.ask(form);
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(row.done(form)) << "not under the waiting call";
+            EXPECT_TRUE(host->journal.isEmpty()) << "the host is not asked";
+        }
+        EXPECT_FALSE(row.done(form)) << "not from inside the call either";
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(row.done(form));
+        window.reset();
+    }
 }
