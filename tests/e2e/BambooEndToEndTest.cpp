@@ -13,6 +13,7 @@
 #include "FakePlatform.h"
 #include "FakeSettingsStore.h"
 #include "HostsimProcess.h"
+#include "RealHostServices.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -35,14 +36,11 @@ struct BambooEndToEnd : ::testing::Test
 {
     HostsimProcess hostsim;
     QTemporaryDir folder;
-    hostlink::LinkDocumentFactory documents;
-    hostlink::LinkHostWindows hostWindows;
-    NativeShell shell;
-    NativeWaiter waiter;
-    FakePlatform fakes;
-    PlatformServices platform{hostWindows, shell, fakes.fileDialogs, fakes.messageBoxes,
-                              fakes.inputBox, waiter};
-    FakeSettingsStore settings;
+    RealHostServices services;
+    hostlink::LinkDocumentFactory& documents = services.documents;
+    PlatformServices& platform = services.platform;
+    FakePlatform& fakes = services.fakes;
+    FakeSettingsStore& settings = services.settings;
     std::unique_ptr<TForm1> window;
     TBambooMillForm* bamboo = nullptr;
 
@@ -125,7 +123,10 @@ TEST_F(BambooEndToEnd, ProbeCentresOnTheStandardAndTouchesItsTop)
 TEST_F(BambooEndToEnd, StopDuringAProbeEndsItWithProbingHalted)
 {
     TickProbeChecklist();  // above the standard: the first probe move meets nothing
-    QTimer::singleShot(1000, window.get(), [&] { window->Panel().btnStop()->click(); });
+    // The operator's click: input is held while a host call waits, so it lands between calls.
+    QTimer::singleShot(1000, window.get(), [&] {
+        WhenNoHostCall(window.get(), [&] { window->Panel().btnStop()->click(); });
+    });
     bamboo->Controls().btnProbe->click();
     const QStringList calls = hostsim.JournalCalls();
     ASSERT_TRUE(calls.contains(S("Message(\"Probing Halted\")")))

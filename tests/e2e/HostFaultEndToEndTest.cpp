@@ -18,6 +18,7 @@
 #include "FakePlatform.h"
 #include "FakeSettingsStore.h"
 #include "HostsimProcess.h"
+#include "RealHostServices.h"
 
 #include <gtest/gtest.h>
 
@@ -38,14 +39,11 @@ struct HostFault : ::testing::Test
 {
     HostsimProcess hostsim;
     QTemporaryDir folder;
-    hostlink::LinkDocumentFactory documents{hostlink::LinkSocketPath(), TimeoutMs};
-    hostlink::LinkHostWindows hostWindows{hostlink::LinkSocketPath(), TimeoutMs};
-    NativeShell shell;
-    NativeWaiter waiter;
-    FakePlatform fakes;
-    PlatformServices platform{hostWindows, shell, fakes.fileDialogs, fakes.messageBoxes,
-                              fakes.inputBox, waiter};
-    FakeSettingsStore settings;
+    RealHostServices services{TimeoutMs};
+    hostlink::LinkDocumentFactory& documents = services.documents;
+    PlatformServices& platform = services.platform;
+    FakePlatform& fakes = services.fakes;
+    FakeSettingsStore& settings = services.settings;
     std::unique_ptr<TForm1> window;
     // A 5 ms timer standing for everything the event loop must keep doing: its ticks, and
     // those that came while a host call was waiting.
@@ -55,8 +53,6 @@ struct HostFault : ::testing::Test
 
     void SetUp() override
     {
-        documents.SetWaitPump(&PumpHostWaitEvents);
-        hostWindows.SetWaitPump(&PumpHostWaitEvents);
         ASSERT_TRUE(hostsim.Start());
         settings.values[QStringLiteral("Mach Location")] = HostsimProcess::ProgramPath();
         settings.values[QStringLiteral("Mach Profile")] = QStringLiteral("Mach3Mill");

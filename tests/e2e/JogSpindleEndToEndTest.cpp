@@ -19,6 +19,7 @@
 #include "FakePlatform.h"
 #include "FakeSettingsStore.h"
 #include "HostsimProcess.h"
+#include "RealHostServices.h"
 
 #include <gtest/gtest.h>
 
@@ -34,14 +35,11 @@ struct JogSpindleEndToEnd : ::testing::Test
 {
     HostsimProcess hostsim;
     QTemporaryDir folder;
-    hostlink::LinkDocumentFactory documents;
-    hostlink::LinkHostWindows hostWindows;
-    NativeShell shell;
-    NativeWaiter waiter;
-    FakePlatform fakes;
-    PlatformServices platform{hostWindows, shell, fakes.fileDialogs, fakes.messageBoxes,
-                              fakes.inputBox, waiter};
-    FakeSettingsStore settings;
+    RealHostServices services;
+    hostlink::LinkDocumentFactory& documents = services.documents;
+    PlatformServices& platform = services.platform;
+    FakePlatform& fakes = services.fakes;
+    FakeSettingsStore& settings = services.settings;
     std::unique_ptr<TForm1> window;
 
     void SetUp() override
