@@ -2,5 +2,6 @@
 # Configures and builds everything into build/ (two parallel jobs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/compiler-cache.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$(date +%s)
+source tools/compiler-cache.sh
 tools/deps.sh linuxcnc-uspace linuxcnc-uspace-dev libboost-dev
 # Configured as tools/build.sh does; only what the suite needs is built.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

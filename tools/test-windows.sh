@@ -29,7 +29,7 @@ if [[ ! -f $WINEPREFIX/.zentyr-ready ]]; then
   touch "$WINEPREFIX/.zentyr-ready"
 fi
 
-export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-$(command -v ccache || true)}
+source tools/compiler-cache.sh
 cmake -S tests/com -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   --toolchain "$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" -j2
