@@ -180,46 +180,62 @@ int FuzzDesktopLayout(const std::uint8_t* data, std::size_t size)
     return 0;
 }
 
-int FuzzCodeButtonLayout(const std::uint8_t* data, std::size_t size)
+// One user layout format: its reader and writer, how two readings compare, and the kind of
+// file named in the checks' messages.
+template <typename Layout>
+struct UserLayoutFormat
 {
-    TCodeButtonLayout layout;
+    Layout (*parse)(const QByteArray&);
+    QByteArray (*format)(const Layout&);
+    bool (*sameEntries)(const Layout&, const Layout&);
+    const char* accepted;
+    const char* readsToItsEnd;
+    const char* entriesReadBack;
+};
+
+// Reads the input; what is accepted is written, read again and must come back the same, and
+// saving that second reading must write the same bytes.
+template <typename Layout>
+int FuzzUserLayout(const UserLayoutFormat<Layout>& kind, const std::uint8_t* data, std::size_t size)
+{
+    Layout layout;
     try {
-        layout = ParseCodeButtonLayout(BytesOf(data, size));
+        layout = kind.parse(BytesOf(data, size));
     } catch (const ZentyrError&) {
         return 0;  // rejected, as the format allows
     }
-    const QByteArray written = FormatCodeButtonLayout(layout);
-    TCodeButtonLayout reread;
+    const QByteArray written = kind.format(layout);
+    Layout reread;
     try {
-        reread = ParseCodeButtonLayout(written);
+        reread = kind.parse(written);
     } catch (const ZentyrError&) {
-        Check(false, "a written code button layout is accepted");
+        Check(false, kind.accepted);
     }
-    Check(reread.stopError.isEmpty(), "a written code button layout reads to its end");
+    Check(reread.stopError.isEmpty(), kind.readsToItsEnd);
     CheckPlacementWritten(layout.placement, reread.placement);
-    Check(SameButtons(layout.buttons, reread.buttons), "the buttons read back as written");
-    Check(FormatCodeButtonLayout(reread) == written, "saving what was read changes nothing");
+    Check(kind.sameEntries(layout, reread), kind.entriesReadBack);
+    Check(kind.format(reread) == written, "saving what was read changes nothing");
     return 0;
+}
+
+int FuzzCodeButtonLayout(const std::uint8_t* data, std::size_t size)
+{
+    static const UserLayoutFormat<TCodeButtonLayout> kind{
+        ParseCodeButtonLayout, FormatCodeButtonLayout,
+        [](const TCodeButtonLayout& a, const TCodeButtonLayout& b) {
+            return SameButtons(a.buttons, b.buttons);
+        },
+        "a written code button layout is accepted", "a written code button layout reads to its end",
+        "the buttons read back as written"};
+    return FuzzUserLayout(kind, data, size);
 }
 
 int FuzzLedLayout(const std::uint8_t* data, std::size_t size)
 {
-    TLedLayout layout;
-    try {
-        layout = ParseLedLayout(BytesOf(data, size));
-    } catch (const ZentyrError&) {
-        return 0;  // rejected, as the format allows
-    }
-    const QByteArray written = FormatLedLayout(layout);
-    TLedLayout reread;
-    try {
-        reread = ParseLedLayout(written);
-    } catch (const ZentyrError&) {
-        Check(false, "a written lamp layout is accepted");
-    }
-    Check(reread.stopError.isEmpty(), "a written lamp layout reads to its end");
-    CheckPlacementWritten(layout.placement, reread.placement);
-    Check(SameLeds(layout.leds, reread.leds), "the lamps read back as written");
-    Check(FormatLedLayout(reread) == written, "saving what was read changes nothing");
-    return 0;
+    static const UserLayoutFormat<TLedLayout> kind{
+        ParseLedLayout, FormatLedLayout,
+        [](const TLedLayout& a, const TLedLayout& b) { return SameLeds(a.leds, b.leds); },
+        "a written lamp layout is accepted", "a written lamp layout reads to its end",
+        "the lamps read back as written"};
+    return FuzzUserLayout(kind, data, size);
 }
