@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "preview/ToolpathPreviewWindow.h"
 #include "windows/LayoutStorage.h"
+#include "windows/WindowStateCode.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -254,17 +255,7 @@ void TBambooMillForm::ReadDesktopSection(TLayoutStorage& fs)
     const int width = fs.ReadInteger(QStringLiteral("Width"), this->width());
     const int height = fs.ReadInteger(QStringLiteral("Height"), this->height());
     resize(width, height);
-    switch (fs.ReadInteger(QStringLiteral("WindowState"), 0)) {
-    case 1:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case 2:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    default:
-        setWindowState(Qt::WindowNoState);
-        break;
-    }
+    ApplyWindowStateCode(*this, fs.ReadInteger(QStringLiteral("WindowState"), 0));
 }
 
 void TBambooMillForm::WriteDesktopSection(TLayoutStorage& fs)
@@ -274,5 +265,5 @@ void TBambooMillForm::WriteDesktopSection(TLayoutStorage& fs)
     fs.WriteInteger(QStringLiteral("Top"), y());
     fs.WriteInteger(QStringLiteral("Width"), width());
     fs.WriteInteger(QStringLiteral("Height"), height());
-    fs.WriteInteger(QStringLiteral("WindowState"), isMinimized() ? 1 : isMaximized() ? 2 : 0);
+    fs.WriteInteger(QStringLiteral("WindowState"), WindowStateCode(*this));
 }

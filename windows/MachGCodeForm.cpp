@@ -13,6 +13,7 @@
 #include "windows/GCodeLineList.h"
 #include "windows/GCodeProgramFile.h"
 #include "windows/LayoutStorage.h"
+#include "windows/WindowStateCode.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -243,17 +244,7 @@ void TGCodeEditor::ReadDesktopSection(TLayoutStorage& store)
     // A damaged size (negative, or -1 for a value that is no number) keeps the current one.
     if (width > 0 && height > 0)
         resize(width, height);
-    switch (store.ReadInteger(QStringLiteral("WindowState"), 0)) {
-    case 1:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case 2:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    default:
-        setWindowState(Qt::WindowNoState);
-        break;
-    }
+    ApplyWindowStateCode(*this, store.ReadInteger(QStringLiteral("WindowState"), 0));
     m_commands->SetLastFile(store.ReadString(QStringLiteral("LastFile"), QString()));
 }
 
@@ -263,7 +254,7 @@ void TGCodeEditor::WriteDesktopSection(TLayoutStorage& store)
     store.WriteInteger(QStringLiteral("Left"), x());
     store.WriteInteger(QStringLiteral("Top"), y());
     store.WriteInteger(QStringLiteral("ScalarSetting"), m_scalar->Scalefactor());
-    store.WriteInteger(QStringLiteral("WindowState"), isMinimized() ? 1 : isMaximized() ? 2 : 0);
+    store.WriteInteger(QStringLiteral("WindowState"), WindowStateCode(*this));
     store.WriteString(QStringLiteral("LastFile"), m_commands->LastFile());
 }
 

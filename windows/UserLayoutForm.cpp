@@ -9,6 +9,7 @@
 #include "windows/LayoutStorage.h"
 #include "windows/UserColumn.h"
 #include "windows/UserLayoutFiles.h"
+#include "windows/WindowStateCode.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -324,17 +325,7 @@ void TUserLayoutForm::ReadDesktop(TLayoutStorage& store)
     const int h = store.ReadInteger(QStringLiteral("Height"), height());
     move(left, top);
     resize(w, h);
-    switch (store.ReadInteger(QStringLiteral("WindowState"), 0)) {
-    case 1:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case 2:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    default:
-        setWindowState(Qt::WindowNoState);
-        break;
-    }
+    ApplyWindowStateCode(*this, store.ReadInteger(QStringLiteral("WindowState"), 0));
     m_currentLayoutFile = store.ReadString(QStringLiteral("Layoutfile"), QString());
     m_defaultLayoutFile = m_currentLayoutFile;
 }
@@ -347,7 +338,7 @@ void TUserLayoutForm::WriteDesktop(TLayoutStorage& store) const
     store.WriteInteger(QStringLiteral("Width"), width());
     store.WriteInteger(QStringLiteral("Height"), height());
     store.WriteInteger(QStringLiteral("ScalarSetting"), m_scalar->Scalefactor());
-    store.WriteInteger(QStringLiteral("WindowState"), isMinimized() ? 1 : isMaximized() ? 2 : 0);
+    store.WriteInteger(QStringLiteral("WindowState"), WindowStateCode(*this));
     store.WriteString(QStringLiteral("Layoutfile"), m_defaultLayoutFile);
 }
 

@@ -14,6 +14,7 @@
 #include "platform/ZentyrError.h"
 #include "windows/SettingsLayoutStorage.h"
 #include "windows/SkinManager.h"
+#include "windows/WindowStateCode.h"
 #include "windows/WindowsLog.h"
 #include "windows/XmlLayoutStorage.h"
 
@@ -364,17 +365,7 @@ void TForm1::FinishStartUp()
     const int left = m_fs->ReadInteger(QStringLiteral("Left"), x());
     const int top = m_fs->ReadInteger(QStringLiteral("Top"), y());
     move(left, top);
-    switch (m_fs->ReadInteger(QStringLiteral("WindowState"), 0)) {
-    case 1:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case 2:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    default:
-        setWindowState(Qt::WindowNoState);
-        break;
-    }
+    ApplyWindowStateCode(*this, m_fs->ReadInteger(QStringLiteral("WindowState"), 0));
     m_panel->ReadCodeButtons(*m_fs);
     m_codeButtonsRead = true;
     m_scalar->SetScalefactor(m_fs->ReadInteger(QStringLiteral("ScalarSetting"), 0));
@@ -465,7 +456,7 @@ void TForm1::SaveDesktopLayout()
     m_fs->WriteInteger(QStringLiteral("Width"), width());
     m_fs->WriteInteger(QStringLiteral("Height"), height());
     m_fs->WriteInteger(QStringLiteral("ScalarSetting"), m_scalar->Scalefactor());
-    const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    const int state = WindowStateCode(*this);
     m_fs->WriteInteger(QStringLiteral("WindowState"), state);
     m_fs->WriteBoolean(QStringLiteral("JogFormAlloc"), ToolWindowSlot(ToolWindow::Jog).Exists());
     m_fs->WriteBoolean(QStringLiteral("UserButtonFormAlloc"),
