@@ -45,21 +45,13 @@ struct EndToEnd : ::testing::Test
     hostlink::LinkDocumentFactory& documents = services.documents;
     PlatformServices& platform = services.platform;
     FakePlatform& fakes = services.fakes;
-    FakeSettingsStore& settings = services.settings;
     std::unique_ptr<TForm1> window;
 
     void SetUp() override { ASSERT_TRUE(hostsim.Start()); }
 
     TForm1& StartZentyr()
     {
-        settings.values[QStringLiteral("Mach Location")] = HostsimProcess::ProgramPath();
-        settings.values[QStringLiteral("Mach Profile")] = QStringLiteral("Mach3Mill");
-        ZentyrContext context{platform, documents, settings,
-                              folder.filePath(QStringLiteral("zentyr")), LayoutPath(), QString(),
-                              QString()};
-        window = std::make_unique<TForm1>(context);
-        PlugToolWindows(*window);
-        window->FormCreate();
+        window = services.StartMainWindow(folder, HostsimProcess::ProgramPath());
         return *window;
     }
 

@@ -37,23 +37,14 @@ struct BambooEndToEnd : ::testing::Test
     HostsimProcess hostsim;
     QTemporaryDir folder;
     RealHostServices services;
-    hostlink::LinkDocumentFactory& documents = services.documents;
-    PlatformServices& platform = services.platform;
     FakePlatform& fakes = services.fakes;
-    FakeSettingsStore& settings = services.settings;
     std::unique_ptr<TForm1> window;
     TBambooMillForm* bamboo = nullptr;
 
     void SetUp() override
     {
         ASSERT_TRUE(hostsim.Start({S("/p"), S("Mach3Mill"), S("/fork"), S("2.02")}));
-        settings.values[S("Mach Location")] = QDir(hostsim.HomeFolder()).filePath(S("Mach3.exe"));
-        settings.values[S("Mach Profile")] = S("Mach3Mill");
-        window = std::make_unique<TForm1>(ZentyrContext{
-            platform, documents, settings, folder.filePath(S("zentyr")),
-            folder.filePath(S("Zentyr.dsktp")), QString(), QString()});
-        PlugToolWindows(*window);
-        window->FormCreate();
+        window = services.StartMainWindow(folder, QDir(hostsim.HomeFolder()).filePath(S("Mach3.exe")));
         ASSERT_TRUE(window->wMach().Connected());
         window->Panel().btnEstop()->click();  // out of reset
         window->OpenToolWindow(TForm1::ToolWindow::Bamboo);

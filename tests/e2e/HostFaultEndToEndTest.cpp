@@ -40,10 +40,7 @@ struct HostFault : ::testing::Test
     HostsimProcess hostsim;
     QTemporaryDir folder;
     RealHostServices services{TimeoutMs};
-    hostlink::LinkDocumentFactory& documents = services.documents;
-    PlatformServices& platform = services.platform;
     FakePlatform& fakes = services.fakes;
-    FakeSettingsStore& settings = services.settings;
     std::unique_ptr<TForm1> window;
     // A 5 ms timer standing for everything the event loop must keep doing: its ticks, and
     // those that came while a host call was waiting.
@@ -54,15 +51,7 @@ struct HostFault : ::testing::Test
     void SetUp() override
     {
         ASSERT_TRUE(hostsim.Start());
-        settings.values[QStringLiteral("Mach Location")] = HostsimProcess::ProgramPath();
-        settings.values[QStringLiteral("Mach Profile")] = QStringLiteral("Mach3Mill");
-        ZentyrContext context{platform, documents, settings,
-                              folder.filePath(QStringLiteral("zentyr")),
-                              folder.filePath(QStringLiteral("Zentyr.dsktp")), QString(),
-                              QString()};
-        window = std::make_unique<TForm1>(context);
-        PlugToolWindows(*window);
-        window->FormCreate();
+        window = services.StartMainWindow(folder, HostsimProcess::ProgramPath());
         window->SetRefreshRate(TForm1::MinRefreshRate);
         ticker.setInterval(5);
         QObject::connect(&ticker, &QTimer::timeout, &ticker, [this] {

@@ -39,22 +39,12 @@ struct UserColumnsEndToEnd : ::testing::Test
     HostsimProcess hostsim;
     QTemporaryDir folder;
     RealHostServices services;
-    hostlink::LinkDocumentFactory& documents = services.documents;
-    PlatformServices& platform = services.platform;
-    FakePlatform& fakes = services.fakes;
-    FakeSettingsStore& settings = services.settings;
     std::unique_ptr<TForm1> window;
 
     void SetUp() override
     {
         ASSERT_TRUE(hostsim.Start());
-        settings.values[QStringLiteral("Mach Location")] = HostsimProcess::ProgramPath();
-        settings.values[QStringLiteral("Mach Profile")] = QStringLiteral("Mach3Mill");
-        window = std::make_unique<TForm1>(ZentyrContext{
-            platform, documents, settings, folder.filePath(QStringLiteral("zentyr")),
-            folder.filePath(QStringLiteral("Zentyr.dsktp")), QString(), QString()});
-        PlugToolWindows(*window);
-        window->FormCreate();
+        window = services.StartMainWindow(folder, HostsimProcess::ProgramPath());
         ASSERT_TRUE(window->wMach().Connected());
         window->Panel().btnEstop()->click();  // out of reset
     }
